@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// One row of the file list.
+struct FileEntry
+{
+    QString Name;       // the current name, without folder
+    QString Preview;    // the name the file is to receive
+    QString Attributes; // "R H S" with "-" for a clear bit
+    QString Date;       // last modified, "yy/mm/dd hh:nn:ss" in local time
+    QString Size;       // bytes, right-aligned in 12 characters
+
+    bool operator==(const FileEntry &) const = default;
+};
+
+// The attribute text of read-only, hidden and system bits: "R", "H", "S" or
+// "-" in three fields separated by spaces.
+QString MakeAttrText(int attributes);
+
+// The bits an attribute text stands for: R, H and S found anywhere, in either case.
+int ParseAttrText(const QString &text);
+
+// The date text of a modification time given in seconds since the epoch.
+QString MakeDateText(qint64 secondsSinceEpoch);
+
+// The size text: the byte count right-aligned in 12 characters; a longer
+// number keeps its first 12 digits.
+QString MakeSizeText(qint64 bytes);
+
+// The count label's text for a number of rows, "12 FILES".
+QString MakeCountText(int rows);

@@ -1,0 +1,131 @@
+#include "engine/scan.h"
+
+#include "platform/filesystem.h"
+#include "platform/names.h"
+#include "settings/paths.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+bool IsShortcut(const QString &name)
+{
+    const qsizetype period = name.lastIndexOf(u'.');
+    return period >= 0 && QStringView(name).mid(period) == u".lnk";
+}
+
+bool IsProhibited(const QString &name, const AppSettings &settings)
+{
+    for (int slot = 1; slot <= 10 && !settings.ProhibitedNames[slot].isEmpty(); ++slot) {
+        if (name.compare(settings.ProhibitedNames[slot], Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+const QString &ColumnText(const FileEntry &entry, int column)
+{
+    switch (column) {
+    case 0:
+        return entry.Name;
+    case 1:
+        return entry.Preview;
+    case 2:
+        return entry.Attributes;
+    case 3:
+        return entry.Date;
+    default:
+        return entry.Size;
+    }
+}
+
+} // namespace
+
+void InputData(FileList &list, AppSettings &settings, int sortCode)
+{
+    list.setCurrentRow(0);
+    StripTrailingSeparators(settings.CurrentFolder);
+
+    ListOptions options;
+    options.pattern = settings.FilePattern;
+    options.mask =
+        AttrReadOnly | (settings.ShowHidden ? AttrHidden : 0) | (settings.ShowSystem ? AttrSystem : 0);
+    std::vector<FolderEntry> found;
+    // A folder that cannot be read lists nothing; the user is typing a path.
+    if (!Fs().ListFolder(settings.CurrentFolder, options, found))
+        found.clear();
+
+    std::vector<FileEntry> rows;
+    rows.reserve(found.size());
+    const bool hideShortcuts = !settings.ShowShortcuts;
+    for (const FolderEntry &file : found) {
+        if (hideShortcuts && IsShortcut(file.name))
+            continue;
+        if (IsProhibited(file.name, settings))
+            continue;
+        FileEntry &row = rows.emplace_back();
+        row.Name = file.name;
+        row.Preview = file.name;
+        row.Attributes = MakeAttrText(file.attributes);
+        row.Date = MakeDateText(file.modified);
+        row.Size = MakeSizeText(file.size);
+    }
+    list.assign(std::move(rows));
+
+    if (sortCode >= 0 && sortCode < SortUser)
+        SortSub(list, sortCode);
+}
+
+void SortSub(FileList &list, int intMode)
+{
+    static constexpr int Columns[9] = {0, 0, 1, 1, 3, 3, 4, 4, 2};
+    if (intMode < 0 || intMode > SortUser)
+        return;
+    const bool descending = intMode == SortUser || intMode % 2 == 1;
+    SortByColumn(list, Columns[intMode], descending);
+}
+
+void SortByColumn(FileList &list, int column, bool descending)
+{
+    const int n = list.count();
+    std::vector<QString> keys;
+    keys.reserve(size_t(n));
+    for (int row = 1; row <= n; ++row)
+        keys.push_back(ColumnText(list.at(row), column).toCaseFolded());
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 1);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = QString::compare(keys[size_t(a - 1)], keys[size_t(b - 1)], Qt::CaseSensitive);
+        return descending ? c > 0 : c < 0;
+    });
+    list.reorder(order);
+}
+
+bool RowFileExists(const FileList &list, int row, const QString &folder)
+{
+    return Fs().FileExists(JoinPath(folder, list.at(row).Name));
+}
+
+void DropMissingRows(FileList &list, const QString &folder)
+{
+    int row = 1;
+    while (row <= list.count()) {
+        if (RowFileExists(list, row, folder))
+            ++row;
+        else
+            list.remove(row);
+    }
+}
+
+void SerchAfterName(const FileList &list, QString &name)
+{
+    for (int row = 1; row <= list.count(); ++row) {
+        const FileEntry &entry = list.at(row);
+        if (entry.Name == name) {
+            if (!entry.Preview.isEmpty())
+                name = entry.Preview;
+            return;
+        }
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/filelist.h"
+#include "settings/appsettings.h"
+
+// Sort codes, the index of the sort box entry.
+enum SortCode : int
+{
+    SortNameAscending = 0,
+    SortNameDescending = 1,
+    SortPreviewAscending = 2,
+    SortPreviewDescending = 3,
+    SortDateAscending = 4,
+    SortDateDescending = 5,
+    SortSizeAscending = 6,
+    SortSizeDescending = 7,
+    SortUser = 8, // no sort from the sort box; attributes descending from the header
+};
+
+// The folder scan: refills the list with the files of CurrentFolder that
+// match FilePattern under the hidden and system switches, leaving out
+// shortcuts and prohibited names, then sorts by sortCode (0 to 7; any other
+// code keeps the order of the enumeration). Every preview equals its name
+// afterwards and there is no current row. CurrentFolder loses its trailing
+// separators. A folder that cannot be read gives an empty list.
+void InputData(FileList &list, AppSettings &settings, int sortCode);
+
+// Sorts the rows by one column's text, without regard to letter case, for
+// a sort code 0 to 8.
+void SortSub(FileList &list, int intMode);
+
+// The rows' texts of one column: 0 name, 1 preview, 2 attributes, 3 date, 4 size.
+void SortByColumn(FileList &list, int column, bool descending);
+
+// Whether a file named like the row's Name exists in folder.
+bool RowFileExists(const FileList &list, int row, const QString &folder);
+
+// Removes every row whose file no longer exists in folder, keeping the
+// order of the rest.
+void DropMissingRows(FileList &list, const QString &folder);
+
+// Turns name into the name it will have after the rename run: the preview
+// of the first row of that exact name, unless that preview is empty.
+void SerchAfterName(const FileList &list, QString &name);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// File names on disk are bytes; in memory they are QStrings. Bytes that are
+// not valid UTF-8 are carried as the private-use code points U+10FE00 + byte,
+// so every name survives case mapping and the rename rules and encodes back
+// to exactly the bytes it came from.
+
+// Decodes a name as read from the file system.
+QString DecodeName(QByteArrayView bytes);
+
+// Encodes a name for a system call; the exact inverse of DecodeName.
+QByteArray EncodeName(const QString &name);
+
+// Joins a folder and a name with the separator. The root folder is kept as
+// the empty text, so joining it gives "/name".
+QString JoinPath(const QString &folder, const QString &name);

@@ -1,0 +1,7 @@
+#include "settings/appsettings.h"
+
+AppSettings &Settings()
+{
+    static AppSettings settings;
+    return settings;
+}

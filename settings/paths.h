@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The folder of the running executable, without a trailing separator.
+QString GetProgramFolder();
+
+// Makes GetProgramFolder report another folder (tests); an empty text
+// restores the real one.
+void SetProgramFolderOverride(const QString &folder);
+
+// The system's temporary folder, ending with the separator.
+QString GetTempFolder();
+
+// Removes every separator at the end of path; "/" becomes empty.
+void StripTrailingSeparators(QString &path);
+
+// Keeps the text before the last separator; a path without one becomes empty.
+void CutLastPathPart(QString &path);
+
+// The folders of the operating system that renaming would damage.
+const QStringList &SystemFolders();
+
+// Whether folder is one of SystemFolders() or lies inside one, comparing
+// whole path components with exact letter case.
+bool IsSystemFolder(const QString &folder);
