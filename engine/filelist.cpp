@@ -18,6 +18,7 @@ void FileList::WriteRow(int row, const FileEntry &entry)
 
 void FileList::remove(int row)
 {
+    emit rowAboutToBeRemoved(row);
     m_rows.erase(m_rows.begin() + (row - 1));
     emit rowRemoved(row);
 }

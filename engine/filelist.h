@@ -45,6 +45,8 @@ public:
 signals:
     void listReset();
     void rowChanged(int row);
+    // Emitted before the row leaves the list, so that a view can follow.
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void highlightChanged(int row, bool on);
 
