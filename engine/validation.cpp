@@ -1,0 +1,234 @@
+#include "engine/validation.h"
+
+#include "engine/messages.h"
+#include "platform/filesystem.h"
+#include "platform/names.h"
+#include "settings/paths.h"
+
+#include <QHash>
+#include <vector>
+
+namespace {
+
+const QString ReservedTokenMessage = QStringLiteral("このプログラムでは [ __KZM_X_ ] という文字は使えません");
+
+// A period at either end of a name does not survive on the original platform.
+bool StartsWithPeriod(const QString &name)
+{
+    return name.startsWith(u'.');
+}
+
+bool EndsWithPeriod(const QString &name)
+{
+    return name.endsWith(u'.');
+}
+
+// A name the file system cannot hold: too long once encoded, or with a NUL
+// that would cut the name short in a system call.
+bool FitsFileSystem(const QString &preview)
+{
+    if (preview.contains(QChar(u'\0'))) {
+        Messages().ShowMessage(preview + CrLf + QStringLiteral("ファイル名にNUL文字は使えません"));
+        return false;
+    }
+    if (EncodeName(preview).size() > MaxNameBytes) {
+        Messages().ShowMessage(preview + CrLf +
+                               QStringLiteral("ファイル名が長すぎます．255バイト以内にしてください"));
+        return false;
+    }
+    return true;
+}
+
+// Every entry of the folder, listed files under their future names, one per
+// line. False (after its message) when the folder cannot be listed or a
+// reserved name was met.
+bool WriteFutureNames(const FileList &list, const QString &folder, const QString &tempPath,
+                      QByteArray &written)
+{
+    ListOptions options;
+    options.pattern = QStringLiteral("*");
+    options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
+    options.details = false;
+    std::vector<FolderEntry> entries;
+    if (!Fs().ListFolder(folder, options, entries)) {
+        Messages().ShowMessage(QStringLiteral("テンポラリファイル製作中に障害が生じました"));
+        return false;
+    }
+
+    // The first row of each exact name, as a lookup would find it.
+    QHash<QString, int> firstRow;
+    firstRow.reserve(list.count());
+    for (int row = 1; row <= list.count(); ++row) {
+        const QString &name = list.at(row).Name;
+        if (!firstRow.contains(name))
+            firstRow.insert(name, row);
+    }
+
+    bool ok = true;
+    written.clear();
+    written.reserve(qsizetype(entries.size()) * 24);
+    for (const FolderEntry &entry : entries) {
+        if (ContainsReservedToken(entry.name)) {
+            Messages().ShowMessage(ReservedTokenMessage);
+            ok = false;
+        }
+        const auto found = firstRow.constFind(entry.name);
+        const QString &future = (found != firstRow.cend() && !list.at(*found).Preview.isEmpty())
+                                    ? list.at(*found).Preview
+                                    : entry.name;
+        written += EncodeName(future);
+        written += "\r\n";
+    }
+    if (!Fs().WriteFile(tempPath, written, false)) {
+        Messages().ShowMessage(QStringLiteral("テンポラリファイル製作中に障害が生じました"));
+        return false;
+    }
+    return ok;
+}
+
+// Reports every line that equals another ignoring letter case, in file order.
+bool FindDuplicateNames(const QString &tempPath, const QByteArray &written)
+{
+    const std::optional<QByteArray> content = Fs().ReadFile(tempPath);
+    if (!content || *content != written) {
+        Messages().ShowMessage(QStringLiteral("テンポラリファイル処理中に障害が生じました"));
+        return false;
+    }
+
+    std::vector<QString> lines;
+    lines.reserve(size_t(content->count('\n')));
+    qsizetype start = 0;
+    while (start < content->size()) {
+        qsizetype end = content->indexOf("\r\n", start);
+        if (end < 0)
+            end = content->size();
+        lines.push_back(DecodeName(QByteArrayView(*content).sliced(start, end - start)));
+        start = end + 2;
+    }
+
+    std::vector<QString> lowered;
+    lowered.reserve(lines.size());
+    QHash<QString, int> counts;
+    counts.reserve(qsizetype(lines.size()));
+    for (const QString &line : lines) {
+        lowered.push_back(line.toLower());
+        ++counts[lowered.back()];
+    }
+
+    bool ok = true;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (counts.value(lowered[k]) > 1) {
+            Messages().ShowMessage(lines[k] + QStringLiteral("が重複します"),
+                                   QStringLiteral("ファイルが重複します"), MessageIcon::Critical);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+} // namespace
+
+bool CheckNameChars(const QString &text, bool forbidQuestionMark)
+{
+    static const QString Forbidden = QStringLiteral("\\/:*\"<>|");
+    bool refused = forbidQuestionMark && text.contains(u'?');
+    for (qsizetype k = 0; !refused && k < Forbidden.size(); ++k)
+        refused = text.contains(Forbidden.at(k));
+    if (!refused)
+        return true;
+    Messages().ShowMessage(QStringLiteral("ファイルに以下の文字は使えません") + CrLf + CrLf +
+                               QStringLiteral("\\ / : * ? \" < > |"),
+                           QStringLiteral("使用できない文字が含まれています"));
+    return false;
+}
+
+bool NotBlank(const QString &name)
+{
+    for (const QChar c : name) {
+        if (c != u' ')
+            return true;
+    }
+    return false;
+}
+
+bool ContainsReservedToken(const QString &name)
+{
+    return name.contains(ReservedToken, Qt::CaseInsensitive);
+}
+
+bool CheckPreview(const QString &preview)
+{
+    // Characters no file name may hold.
+    if (!CheckNameChars(preview, true))
+        return false;
+    // A leading period would hide the file and cannot be typed on every system.
+    if (StartsWithPeriod(preview)) {
+        Messages().ShowMessage(preview + CrLf + QStringLiteral("先頭をピリオドにはできません"));
+        return false;
+    }
+    // A trailing period is dropped by some file systems, so the name would change.
+    if (EndsWithPeriod(preview)) {
+        Messages().ShowMessage(preview + CrLf + QStringLiteral("ファイル名の最後をピリオドにはできません"));
+        return false;
+    }
+    // An empty or all-space name.
+    if (!NotBlank(preview)) {
+        Messages().ShowMessage(QStringLiteral("空白名が存在します．名前を付けてください"));
+        return false;
+    }
+    // The run's own temporary names.
+    if (ContainsReservedToken(preview)) {
+        Messages().ShowMessage(ReservedTokenMessage + CrLf +
+                               QStringLiteral("フォルダから移動するか，他のソフトで名前を変えてください"));
+        return false;
+    }
+    // Too long or otherwise impossible on this file system.
+    return FitsFileSystem(preview);
+}
+
+QString DuplicateCheckFilePath()
+{
+    return GetTempFolder() + QStringLiteral("~KZM_Tmp.tmp");
+}
+
+bool CheckDuplicates(const FileList &list, AppSettings &settings)
+{
+    StripTrailingSeparators(settings.CurrentFolder);
+    const QString tempPath = DuplicateCheckFilePath();
+    QByteArray written;
+    bool ok = WriteFutureNames(list, settings.CurrentFolder, tempPath, written);
+    if (ok)
+        ok = FindDuplicateNames(tempPath, written);
+    Fs().RemoveFile(tempPath);
+    return ok;
+}
+
+bool IsUnchanged(const FileEntry &entry)
+{
+    return entry.Preview == entry.Name;
+}
+
+QString TempName(int row)
+{
+    return ReservedToken + QStringLiteral("%1").arg(row, 3, 10, QChar(u'0'));
+}
+
+bool TryRename(const FileEntry &entry, int row, const QString &folder,
+               const std::function<bool(const QString &trialPath)> &whileAway)
+{
+    const QString path = JoinPath(folder, entry.Name);
+    const QString trialPath = JoinPath(folder, TempName(row) + u'x');
+    if (!Fs().RenameNoReplace(path, trialPath))
+        return false;
+    const bool usable = !whileAway || whileAway(trialPath);
+    if (!Fs().RenameNoReplace(trialPath, path))
+        return false;
+    return usable;
+}
+
+bool ApplyAttributes(const QString &path, const QString &attributeText)
+{
+    // The file system keeps archive and folder bits itself; only read-only,
+    // hidden and system are written.
+    return Fs().WriteAttributes(path, ParseAttrText(attributeText));
+}

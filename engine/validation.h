@@ -1,0 +1,56 @@
+#pragma once
+
+#include "engine/fileentry.h"
+#include "engine/filelist.h"
+#include "settings/appsettings.h"
+
+#include <QString>
+#include <functional>
+
+// The prefix of the rename run's temporary names; no preview and no entry of
+// the folder may contain it, in any letter case.
+inline const QString ReservedToken = QStringLiteral("__KZM_X_.");
+
+// The longest name, in bytes once encoded, that Linux file systems hold.
+inline constexpr int MaxNameBytes = 255;
+
+// Whether text is free of the characters no file name may hold; the question
+// mark is refused only when forbidQuestionMark. Shows the character message
+// when it returns false.
+bool CheckNameChars(const QString &text, bool forbidQuestionMark);
+
+// Whether name is not empty once leading and trailing spaces (U+0020) are gone.
+bool NotBlank(const QString &name);
+
+// Whether name holds the reserved token in any letter case.
+bool ContainsReservedToken(const QString &name);
+
+// The tests every preview must pass before a rename run, in their order; the
+// first failure shows its message and gives false.
+bool CheckPreview(const QString &preview);
+
+// Writes every entry of the folder under its future name to the temporary
+// file, reads it back and looks for names that occur twice without regard to
+// letter case, and for reserved names. Shows one message per finding.
+// CurrentFolder loses its trailing separators.
+bool CheckDuplicates(const FileList &list, AppSettings &settings);
+
+// The temporary file of the duplicate check.
+QString DuplicateCheckFilePath();
+
+// Whether the row's preview equals its name exactly (case counts).
+bool IsUnchanged(const FileEntry &entry);
+
+// The temporary name of row: the token and the row number with at least
+// three digits.
+QString TempName(int row);
+
+// Renames the row's file to its trial name (TempName + "x") and back, without
+// a message. whileAway, when given, runs with the trial path while the file
+// carries that name; its false fails the trial too (the file still goes back).
+bool TryRename(const FileEntry &entry, int row, const QString &folder,
+               const std::function<bool(const QString &trialPath)> &whileAway = {});
+
+// Gives the file at path the read-only, hidden and system bits of an
+// attribute text, keeping its other attributes. False when that fails.
+bool ApplyAttributes(const QString &path, const QString &attributeText);

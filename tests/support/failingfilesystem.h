@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/filesystem.h"
+#include "platform/posix_filesystem.h"
+
+#include <QHash>
+#include <QList>
+#include <functional>
+
+// The real file system with a count of every operation, failing the k-th on
+// demand (without doing it) or any operation a predicate refuses. Installs
+// itself for its lifetime.
+class FailingFileSystem final : public FileSystem
+{
+public:
+    struct Operation
+    {
+        QString kind; // the FileSystem method's name
+        QString path;
+        QString target; // RenameNoReplace only
+    };
+
+    FailingFileSystem();
+    ~FailingFileSystem() override;
+
+    // Makes the k-th operation from now fail (counting from 1); 0 for none.
+    void failAt(int k) { m_failAt = k > 0 ? operationCount() + k : 0; }
+    // Operations for which this gives true fail as well.
+    std::function<bool(const Operation &)> refuse;
+    // Runs before each operation, with its number, e.g. to let another
+    // program create a file at the worst moment.
+    std::function<void(int number, const Operation &)> beforeOperation;
+
+    int operationCount() const { return int(m_operations.size()); }
+    const QList<Operation> &operations() const { return m_operations; }
+    // The number of the operation made to fail, 0 while none has.
+    int failedAt() const { return m_failedAt; }
+    // The content last written to each path.
+    const QHash<QString, QByteArray> &written() const { return m_written; }
+
+    bool ListFolder(const QString &folder, const ListOptions &options,
+                    std::vector<FolderEntry> &out) override;
+    bool FileExists(const QString &path) override;
+    bool FolderExists(const QString &path) override;
+    std::optional<int> ReadAttributes(const QString &path) override;
+    bool WriteAttributes(const QString &path, int attributes) override;
+    bool CanWriteAttributes(const QString &path, int attributes) override;
+    bool RenameNoReplace(const QString &from, const QString &to) override;
+    bool WriteFile(const QString &path, const QByteArray &content, bool durable) override;
+    std::optional<QByteArray> ReadFile(const QString &path) override;
+    bool RemoveFile(const QString &path) override;
+
+private:
+    // Counts an operation; false when it is to fail.
+    bool allow(const QString &kind, const QString &path, const QString &target = {});
+
+    PosixFileSystem m_real;
+    QList<Operation> m_operations;
+    QHash<QString, QByteArray> m_written;
+    int m_failAt = 0;
+    int m_failedAt = 0;
+    ScopedFileSystem m_installed;
+};
