@@ -3,6 +3,8 @@
 #include "engine/filelist.h"
 #include "settings/appsettings.h"
 
+#include <QtGlobal>
+
 // What the rename run asks of the main window.
 class RenameWindow
 {
@@ -27,5 +29,28 @@ public:
 // Returns true when the run completed (the window then sets RenameDone).
 bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window);
 
+// Nanoseconds spent in each stage of one run; a stage not reached stays 0.
+struct RenameTimings
+{
+    qint64 validation = 0;
+    qint64 duplicates = 0;
+    qint64 log = 0;
+    qint64 trial = 0;
+    qint64 phase1 = 0;
+    qint64 phase2 = 0;
+    qint64 rescan = 0;
+};
+
+// The same run, filling timings when it is not null (benchmarks).
+bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, RenameTimings *timings);
+
 // Ends a refused or cancelled run and points the user at a row (0 for none).
 void AbortRename(FileList &list, RenameWindow &window, int row);
+
+// Gives every file of folder that carries a temporary name the name its line
+// in the change log records from before the run. Stops silently at the first
+// failure.
+void RepairFromLog(const QString &folder);
+
+// The change log beside the program.
+QString ChangeLogPath();

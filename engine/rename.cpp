@@ -1,0 +1,255 @@
+#include "engine/rename.h"
+
+#include "engine/changelog.h"
+#include "engine/messages.h"
+#include "engine/validation.h"
+#include "platform/filesystem.h"
+#include "platform/names.h"
+#include "settings/paths.h"
+
+#include <QElapsedTimer>
+#include <vector>
+
+namespace {
+
+constexpr int WrittenAttributes = AttrReadOnly | AttrHidden | AttrSystem;
+
+// Adds the time since the last lap to one stage's slot.
+class StageClock final
+{
+public:
+    explicit StageClock(RenameTimings *timings) : m_timings(timings) { m_timer.start(); }
+
+    void lap(qint64 RenameTimings::*stage)
+    {
+        if (m_timings)
+            m_timings->*stage += m_timer.nsecsElapsed();
+        m_timer.restart();
+    }
+    void restart() { m_timer.restart(); }
+
+private:
+    RenameTimings *m_timings;
+    QElapsedTimer m_timer;
+};
+
+bool Confirm()
+{
+    return Messages().AskYesNo(QStringLiteral("ファイルの置換を実行します．") + CrLf +
+                                   QStringLiteral("（置換の実行中はなるべく他の事をしないでください）") +
+                                   CrLf + CrLf + QStringLiteral("よろしいですね？"),
+                               QStringLiteral("置換の実行"));
+}
+
+bool WriteChangeLog(const QString &folder, const std::vector<FileEntry> &rows)
+{
+    if (Fs().WriteFile(ChangeLogPath(), ComposeChangeLog(folder, rows), true))
+        return true;
+    Messages().ShowMessage(QStringLiteral("変更記録 Kazami.Log を書き込めませんでした") + CrLf +
+                               ChangeLogPath() + CrLf + QStringLiteral("ファイルはひとつも変更していません"),
+                           {}, MessageIcon::Critical);
+    return false;
+}
+
+void ReportTrialFailure(const FileEntry &entry)
+{
+    Messages().ShowMessage(entry.Name + QStringLiteral("　の変換（リネーム）ができません") + CrLf +
+                               QStringLiteral("他のファイルが使用しているか，消された可能性があります．"),
+                           QStringLiteral("変換に失敗しました"), MessageIcon::Critical);
+}
+
+// Tries every row once: renamed away and back, and its attributes, where they
+// have to change, found writable while it carries its trial name (which, like
+// its new name, never begins with a period). Records which rows need their
+// attributes written in phase 2. Gives the last row that failed, or 0.
+int Trial(FileList &list, const std::vector<FileEntry> &rows, const QString &folder,
+          std::vector<char> &attributesDiffer)
+{
+    int lastFailed = 0;
+    const int count = int(rows.size());
+    attributesDiffer.assign(rows.size(), 0);
+    for (int row = 1; row <= count; ++row) {
+        const FileEntry &entry = rows[size_t(row - 1)];
+        const int wanted = ParseAttrText(entry.Attributes);
+        bool differ = false;
+        const bool ok = TryRename(entry, row, folder, [&](const QString &trialPath) {
+            const std::optional<int> present = Fs().ReadAttributes(trialPath);
+            if (!present)
+                return false;
+            differ = (*present & WrittenAttributes) != wanted;
+            return !differ || Fs().CanWriteAttributes(trialPath, wanted);
+        });
+        attributesDiffer[size_t(row - 1)] = differ;
+        if (!ok) {
+            ReportTrialFailure(entry);
+            list.setHighlighted(row, true);
+            lastFailed = row;
+        }
+    }
+    return lastFailed;
+}
+
+bool RenameAllToTemporary(const std::vector<FileEntry> &rows, const QString &folder)
+{
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const FileEntry &entry = rows[k];
+        if (IsUnchanged(entry))
+            continue;
+        if (!Fs().RenameNoReplace(JoinPath(folder, entry.Name), JoinPath(folder, TempName(int(k + 1)))))
+            return false;
+    }
+    return true;
+}
+
+bool RenameAllToNew(const std::vector<FileEntry> &rows, const QString &folder,
+                    const std::vector<char> &attributesDiffer)
+{
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const FileEntry &entry = rows[k];
+        const QString target = JoinPath(folder, entry.Preview);
+        if (!IsUnchanged(entry) && !Fs().RenameNoReplace(JoinPath(folder, TempName(int(k + 1))), target))
+            return false;
+        // The trial read this file's attributes; where they already matched,
+        // writing them again would change nothing.
+        if (attributesDiffer[k] && !ApplyAttributes(target, entry.Attributes))
+            return false;
+    }
+    return true;
+}
+
+void FatalError(const QString &folder, RenameWindow &window)
+{
+    window.SetBusy(false);
+    Messages().ShowMessage(
+        QStringLiteral("ちょっとヤバイ状態になったかも知れません") + CrLf +
+            QStringLiteral("対処法 ： Kazami.Log というファイルを探し，メモ帳で開いてください") + CrLf +
+            QStringLiteral("ごめんなさい．でも責任はとりかねます"),
+        QStringLiteral("ごめんなさい，致命的なエラーです．"), MessageIcon::Critical);
+    if (Messages().AskYesNo(
+            QStringLiteral("ファイル名の修復に挑戦します．よろしいですね？") + CrLf +
+                QStringLiteral("（他のアプリケーションが実行中の場合は，終了するまでお待ちください）"),
+            QStringLiteral("修復に挑戦！！")))
+        RepairFromLog(folder);
+    window.Rescan();
+}
+
+} // namespace
+
+QString ChangeLogPath()
+{
+    return JoinPath(GetProgramFolder(), QStringLiteral("Kazami.Log"));
+}
+
+bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window)
+{
+    return ExecuteRename(list, settings, window, nullptr);
+}
+
+bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, RenameTimings *timings)
+{
+    StageClock clock(timings);
+    window.ClearCurrentRow();
+    window.SetBusy(true);
+    list.clearHighlights();
+
+    const int count = list.count();
+    for (int row = 1; row <= count; ++row) {
+        if (!CheckPreview(list.at(row).Preview)) {
+            AbortRename(list, window, row);
+            return false;
+        }
+    }
+    clock.lap(&RenameTimings::validation);
+
+    if (!CheckDuplicates(list, settings)) {
+        AbortRename(list, window, 0);
+        return false;
+    }
+    clock.lap(&RenameTimings::duplicates);
+
+    if (!Confirm()) {
+        AbortRename(list, window, 0);
+        return false;
+    }
+    clock.restart();
+
+    // The rows as confirmed; nothing below reads the list again.
+    const QString folder = settings.CurrentFolder;
+    std::vector<FileEntry> rows;
+    rows.reserve(size_t(count));
+    for (int row = 1; row <= count; ++row)
+        rows.push_back(list.at(row));
+
+    if (!WriteChangeLog(folder, rows)) {
+        AbortRename(list, window, 0);
+        return false;
+    }
+    clock.lap(&RenameTimings::log);
+
+    std::vector<char> attributesDiffer;
+    if (const int lastFailed = Trial(list, rows, folder, attributesDiffer)) {
+        AbortRename(list, window, lastFailed);
+        return false;
+    }
+    clock.lap(&RenameTimings::trial);
+
+    if (!RenameAllToTemporary(rows, folder)) {
+        FatalError(folder, window);
+        return false;
+    }
+    clock.lap(&RenameTimings::phase1);
+
+    if (!RenameAllToNew(rows, folder, attributesDiffer)) {
+        FatalError(folder, window);
+        return false;
+    }
+    clock.lap(&RenameTimings::phase2);
+
+    window.SetBusy(false);
+    window.Rescan();
+    clock.lap(&RenameTimings::rescan);
+    return true;
+}
+
+void AbortRename(FileList &list, RenameWindow &window, int row)
+{
+    window.SetBusy(false);
+    Messages().ShowMessage(QStringLiteral("置換を中止します"));
+    window.FocusList();
+    if (row <= 0) {
+        window.ClearCurrentRow();
+        return;
+    }
+    list.setHighlighted(row, true);
+    list.setCurrentRow(row);
+    window.EnableRowCommands();
+}
+
+void RepairFromLog(const QString &folder)
+{
+    ListOptions options;
+    options.pattern = QStringLiteral("*");
+    options.mask = AttrReadOnly | AttrHidden | AttrSystem;
+    options.details = false;
+    std::vector<FolderEntry> files;
+    if (!Fs().ListFolder(folder, options, files))
+        return;
+    QStringList lines;
+    bool logRead = false;
+    for (const FolderEntry &file : files) {
+        if (!ContainsReservedToken(file.name))
+            continue;
+        if (!logRead) {
+            const std::optional<QByteArray> content = Fs().ReadFile(ChangeLogPath());
+            if (!content)
+                return;
+            lines = SplitChangeLog(*content);
+            logRead = true;
+        }
+        const QString oldName = FindOldName(lines, file.name);
+        if (oldName.isEmpty())
+            continue;
+        if (!Fs().RenameNoReplace(JoinPath(folder, file.name), JoinPath(folder, oldName)))
+            return;
+    }
+}
