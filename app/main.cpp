@@ -1,11 +1,29 @@
+#include "mainwindow/mainwindow.h"
 #include "mainwindow/qtmessagesink.h"
+#include "settings/settingsfile.h"
+#include "windows/contractdialog.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The standard buttons of boxes and dialogs read in Japanese whatever the
+    // desktop's language.
+    QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+
     QtMessageSink messages;
     ScopedMessageSink installed(messages);
-    return 0;
+    SetFirstRunHook([] { return ShowContract(); });
+
+    MainWindow window;
+    messages.setParent(&window);
+    if (!window.FormLoad())
+        return 0;
+    window.show();
+    return QApplication::exec();
 }

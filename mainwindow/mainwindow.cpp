@@ -1,0 +1,796 @@
+#include "mainwindow/mainwindow.h"
+
+#include "engine/fileentry.h"
+#include "engine/messages.h"
+#include "engine/scan.h"
+#include "mainwindow/deletedialog.h"
+#include "mainwindow/dialogflag.h"
+#include "mainwindow/filelistmodel.h"
+#include "mainwindow/sidewindow.h"
+#include "mainwindow/toolbarimages.h"
+#include "settings/paths.h"
+#include "settings/settingsfile.h"
+#include "windows/pathdialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+struct ToolButton
+{
+    const char *key;
+    const char16_t *tooltip;
+    int separatorsAfter;
+};
+
+constexpr ToolButton ToolButtons[] = {
+    {"IDOPEN", u"フォルダの指定をします", 0},
+    {"IDOPT", u"ちょっとした設定です", 1},
+    {"IDUP", u"指定した項目を一段上に", 0},
+    {"IDDOWN", u"指定した項目を一段下に", 1},
+    {"IDEDIT", u"選択項目を個別に編集します", 0},
+    {"IDDEL", u"リストから除外します（削除はしません）", 2},
+    {"IDCHG", u"指定した文字列を置換します", 0},
+    {"IDINS", u"先頭または末尾に文字を挿入します", 0},
+    {"IDATT", u"すべてのファイルの属性を変換します", 0},
+    {"IDNUM", u"リストの先頭から順に連続番号を", 0},
+    {"IDLS", u"押すたびに変わります", 2},
+    {"IDETC", u"その他変換ダイアログを表示します", 0},
+    {"IDPIC", u"画像ダイアログを表示します", 2},
+    {"IDEXT", u"拡張子を保護します（推奨：ＯＮ）", 0},
+};
+
+// The row commands and their greyed images.
+constexpr std::pair<const char *, const char *> RowCommands[] = {
+    {"IDUP", "IDNUP"},
+    {"IDDOWN", "IDNDOWN"},
+    {"IDDEL", "IDNDEL"},
+    {"IDEDIT", "IDNEDIT"},
+};
+
+// The toolbar's commands, looked up in this order by exact key.
+using Command = void (*)(MainWindow &);
+struct DispatchEntry
+{
+    const char *key;
+    Command command;
+};
+
+// The window's designed size and list width, in twips.
+constexpr int DesignedWidth = 7635;
+constexpr int DesignedHeight = 6900;
+constexpr int DesignedListWidth = 7335;
+constexpr int MinimumWidth = 5350;
+constexpr int MinimumHeight = 3600;
+
+const QStringList &SortEntries()
+{
+    static const QStringList entries = {
+        QStringLiteral("変換前 A-Z"),     QStringLiteral("変換前 Z-A"), QStringLiteral("プレビュー A-Z"),
+        QStringLiteral("プレビュー Z-A"), QStringLiteral("日付古順"),   QStringLiteral("日付新順"),
+        QStringLiteral("サイズ小順"),     QStringLiteral("サイズ大順"), QStringLiteral("ユーザ指定"),
+    };
+    return entries;
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_model(new FileListModel(m_list, this))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tessera Kazami   Orrery"));
+    BuildControls();
+    setMinimumSize(Twips(MinimumWidth), Twips(MinimumHeight));
+    resize(Twips(DesignedWidth), Twips(DesignedHeight));
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_busy)
+        QApplication::restoreOverrideCursor();
+}
+
+int MainWindow::Twips(int twips) const
+{
+    const qreal dpi = screen() ? screen()->logicalDotsPerInch() : 96.0;
+    return qRound(twips * dpi / 1440.0);
+}
+
+void MainWindow::BuildControls()
+{
+    auto named = [this](auto *widget, const char *name) {
+        widget->setObjectName(QLatin1StringView(name));
+        return widget;
+    };
+
+    BuildToolbar();
+
+    m_label2 = named(new QLabel(QStringLiteral("フォルダ"), this), "Label2");
+    m_txtPath = named(new QLineEdit(this), "txtPath");
+    m_txtPath->setToolTip(QStringLiteral("ここで指定したフォルダ内のファイルをリストに表示します"));
+    m_cmdPath = named(new QPushButton(this), "cmdPath");
+    m_cmdPath->setIcon(FolderButtonIcon());
+    m_cmdPath->setIconSize(QSize(16, 16));
+    m_cmdPath->setFixedWidth(m_cmdPath->sizeHint().height() + 8);
+
+    m_label1 = named(new QLabel(QStringLiteral("対象ファイル"), this), "Label1");
+    m_cmbRefer = named(new QComboBox(this), "cmbRefer");
+    m_cmbRefer->setEditable(true);
+    m_cmbRefer->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbRefer->setToolTip(QStringLiteral("リストに表示するファイルの指定（普通＊を利用します）"));
+    m_cmbRefer->setMinimumContentsLength(10);
+    m_label3 = named(new QLabel(QStringLiteral("ソート"), this), "Label3");
+    m_cmbSort = named(new QComboBox(this), "cmbSort");
+    m_cmbSort->setMinimumContentsLength(12);
+
+    m_lblCount = named(new QLabel(QStringLiteral("0FILES"), this), "lblCount");
+    m_lvwMain = named(new QTreeView(this), "lvwMain");
+    m_lvwMain->setRootIsDecorated(false);
+    m_lvwMain->setItemsExpandable(false);
+    m_lvwMain->setUniformRowHeights(true);
+    m_lvwMain->setAllColumnsShowFocus(true);
+    m_lvwMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_lvwMain->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lvwMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lvwMain->setTextElideMode(Qt::ElideRight);
+    m_lvwMain->setModel(m_model);
+    m_lvwMain->header()->setSectionsClickable(true);
+    m_lvwMain->header()->setSectionsMovable(false);
+    m_lvwMain->header()->setStretchLastSection(false);
+    m_lvwMain->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_cmdClear = named(new QPushButton(QStringLiteral("クリア"), this), "cmdClear");
+    m_cmdClear->setToolTip(QStringLiteral("初期状態に戻します（置換後は戻せません）"));
+    m_cmdExplorer = named(new QPushButton(QStringLiteral("外部実行"), this), "cmdExplorer");
+    m_cmdExplorer->setToolTip(QStringLiteral("設定した外部ファイルを呼び出します"));
+    m_cmdExe = named(new QPushButton(QStringLiteral("< 置換実行 >"), this), "cmdExe");
+    m_cmdExe->setToolTip(QStringLiteral("置換を実行します（実行後は戻せません）"));
+    m_cmdEnd = named(new QPushButton(QStringLiteral("終了"), this), "cmdEnd");
+    m_cmdEnd->setToolTip(QStringLiteral("Kazami を終了します"));
+    for (QPushButton *button : {m_cmdClear, m_cmdExplorer, m_cmdExe, m_cmdEnd})
+        button->setAutoDefault(false);
+
+    // The folder box and the list stretch; the pattern box keeps to the
+    // middle of the room left of the sort box.
+    auto *folderRow = new QHBoxLayout;
+    folderRow->setSpacing(0);
+    folderRow->addWidget(m_label2);
+    folderRow->addSpacing(Twips(100));
+    folderRow->addWidget(m_txtPath, 1);
+    folderRow->addWidget(m_cmdPath);
+    folderRow->addSpacing(Twips(360));
+
+    auto *patternRow = new QHBoxLayout;
+    patternRow->setSpacing(0);
+    patternRow->addStretch(1);
+    patternRow->addWidget(m_label1);
+    patternRow->addSpacing(Twips(20) + 3);
+    patternRow->addWidget(m_cmbRefer);
+    patternRow->addStretch(1);
+    patternRow->addWidget(m_label3);
+    patternRow->addSpacing(Twips(20) + 3);
+    patternRow->addWidget(m_cmbSort);
+    patternRow->addSpacing(Twips(360));
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_cmdClear);
+    buttonRow->addWidget(m_cmdExplorer);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(m_cmdExe);
+    buttonRow->addSpacing(Twips(200) - buttonRow->spacing());
+    buttonRow->addWidget(m_cmdEnd);
+    buttonRow->addSpacing(Twips(360));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(Twips(100), 0, Twips(80), Twips(100));
+    layout->setSpacing(Twips(60));
+    layout->addWidget(m_tlbMain);
+    layout->addLayout(folderRow);
+    layout->addLayout(patternRow);
+    layout->addSpacing(Twips(60));
+    layout->addWidget(m_lblCount);
+    layout->setSpacing(Twips(60));
+    layout->addWidget(m_lvwMain, 1);
+    layout->addSpacing(Twips(60));
+    layout->addLayout(buttonRow);
+
+    connect(m_txtPath, &QLineEdit::textChanged, this, &MainWindow::txtPathChange);
+    connect(m_cmdPath, &QPushButton::clicked, this, &MainWindow::cmdPathClick);
+    // Typing in the pattern box and picking one of its entries both rescan;
+    // a pick changes the text without a textEdited.
+    connect(m_cmbRefer->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::cmbReferChange);
+    connect(m_cmbRefer, &QComboBox::textActivated, this, &MainWindow::cmbReferChange);
+    connect(m_cmbSort, &QComboBox::currentIndexChanged, this, [this] {
+        m_sortJustChanged = true;
+        QTimer::singleShot(0, this, [this] { m_sortJustChanged = false; });
+        DataSort();
+    });
+    // Picking the entry already shown sorts again, as a fresh pick does.
+    connect(m_cmbSort, &QComboBox::activated, this, [this] {
+        if (!m_sortJustChanged)
+            DataSort();
+        m_sortJustChanged = false;
+    });
+    connect(m_lvwMain->header(), &QHeaderView::sectionClicked, this, &MainWindow::ColumnClick);
+    connect(m_lvwMain, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { ItemClick(index.row() + 1); });
+    // Double-clicking opens the individual edit once it is there.
+    connect(m_lvwMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::onSelectionChanged);
+    // Moving through the list with the keyboard picks rows as clicks do.
+    connect(m_lvwMain->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (m_syncing || !current.isValid() || QApplication::mouseButtons() != Qt::NoButton)
+                    return;
+                ItemClick(current.row() + 1);
+            });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::ApplyHighlights);
+    connect(&m_list, &FileList::highlightChanged, this, &MainWindow::onHighlightChanged);
+    connect(m_cmdClear, &QPushButton::clicked, this, &MainWindow::cmdClearClick);
+    connect(m_cmdExe, &QPushButton::clicked, this, &MainWindow::cmdExeClick);
+    connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::close);
+
+    m_txtPath->installEventFilter(this);
+    m_cmbRefer->installEventFilter(this);
+    m_cmbRefer->lineEdit()->installEventFilter(this);
+    m_lblCount->installEventFilter(this);
+    m_tlbMain->installEventFilter(this);
+}
+
+void MainWindow::BuildToolbar()
+{
+    m_tlbMain = new QToolBar(this);
+    m_tlbMain->setObjectName(QStringLiteral("tlbMain"));
+    m_tlbMain->setIconSize(QSize(24, 24));
+    m_tlbMain->setMovable(false);
+    m_tlbMain->setFloatable(false);
+    m_tlbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const ToolButton &button : ToolButtons) {
+        const QString key = QLatin1StringView(button.key);
+        QAction *action = m_tlbMain->addAction(ToolbarIcon(key), QString());
+        action->setObjectName(key);
+        action->setToolTip(QString::fromUtf16(button.tooltip));
+        action->setProperty("imageKey", key);
+        for (int i = 0; i < button.separatorsAfter; ++i)
+            m_tlbMain->addSeparator();
+    }
+    connect(m_tlbMain, &QToolBar::actionTriggered, this,
+            [this](QAction *action) { Dispatch(action->objectName()); });
+}
+
+void MainWindow::SetButtonImage(const QString &buttonKey, const QString &imageKey)
+{
+    QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
+    if (!action || action->property("imageKey").toString() == imageKey)
+        return;
+    action->setIcon(ToolbarIcon(imageKey));
+    action->setProperty("imageKey", imageKey);
+}
+
+QString MainWindow::ImageKey(const QString &buttonKey) const
+{
+    const QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
+    return action ? action->property("imageKey").toString() : QString();
+}
+
+void MainWindow::Dispatch(const QString &key)
+{
+    static constexpr DispatchEntry Table[] = {
+        {"IDOPEN", [](MainWindow &w) { w.cmdPathClick(); }}, {"IDUP", [](MainWindow &w) { w.ExeUp(); }},
+        {"IDDOWN", [](MainWindow &w) { w.ExeDown(); }},      {"IDDEL", [](MainWindow &w) { w.ExeDel(); }},
+        {"IDEXT", [](MainWindow &w) { w.CheckExt(true); }},
+    };
+    for (const DispatchEntry &entry : Table) {
+        if (key == QLatin1StringView(entry.key)) {
+            entry.command(*this);
+            return;
+        }
+    }
+}
+
+bool MainWindow::FormLoad()
+{
+    if (LoadSettings(m_settings) == LoadResult::Refused)
+        return false;
+    m_renameDone = false;
+    InitList();
+    // Filling the folder box runs the first scan.
+    m_txtPath->setText(m_settings.CurrentFolder);
+    m_caseCycle = 0;
+    return true;
+}
+
+void MainWindow::InitList()
+{
+    QHeaderView *header = m_lvwMain->header();
+    const int nameWidth = (DesignedListWidth - 3200 - 200) / 2;
+    const int widths[FileListModel::ColumnCount] = {nameWidth, nameWidth, 900, 1100, 1200};
+    for (int column = 0; column < FileListModel::ColumnCount; ++column) {
+        header->setSectionResizeMode(column, QHeaderView::Interactive);
+        header->resizeSection(column, Twips(widths[column]));
+    }
+    // Adding the first entry selects it, which sorts the still empty list.
+    m_cmbSort->clear();
+    m_cmbSort->addItems(SortEntries());
+    m_cmbSort->setCurrentIndex(SortNameAscending);
+    m_cmbRefer->clear();
+    m_cmbRefer->addItems({QStringLiteral("*.*"), QStringLiteral("*.bmp"), QStringLiteral("*.jpg"),
+                          QStringLiteral("*.gif"), QStringLiteral("*.mp3"), QStringLiteral("*.wav")});
+    m_cmbRefer->setCurrentIndex(0);
+}
+
+// --- Command state ---------------------------------------------------------
+
+void MainWindow::ClearCurrentRow()
+{
+    for (const auto &[key, greyed] : RowCommands) {
+        const QString buttonKey = QLatin1StringView(key);
+        if (QAction *action = m_tlbMain->findChild<QAction *>(buttonKey))
+            action->setEnabled(false);
+        SetButtonImage(buttonKey, QLatin1StringView(greyed));
+    }
+    CheckExt(false);
+    int current = m_list.CurrentRow();
+    if (current != 0 && m_list.count() > 0) {
+        if (current > m_list.count())
+            current = m_list.count();
+        m_list.setHighlighted(current, false);
+    }
+    m_list.setCurrentRow(0);
+    ShowCurrentRowInView();
+}
+
+void MainWindow::EnableRowCommands()
+{
+    for (const auto &[key, greyed] : RowCommands) {
+        const QString buttonKey = QLatin1StringView(key);
+        if (QAction *action = m_tlbMain->findChild<QAction *>(buttonKey))
+            action->setEnabled(true);
+        SetButtonImage(buttonKey, buttonKey);
+    }
+}
+
+void MainWindow::CheckExt(bool toggle)
+{
+    if (toggle)
+        m_settings.ProtectExtension = !m_settings.ProtectExtension;
+    SetButtonImage(QStringLiteral("IDEXT"),
+                   m_settings.ProtectExtension ? QStringLiteral("IDNEXT") : QStringLiteral("IDEXT"));
+}
+
+void MainWindow::FocusList()
+{
+    m_lvwMain->setFocus();
+}
+
+void MainWindow::SetBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::Rescan()
+{
+    const int sortCode = m_cmbSort->currentIndex();
+    InputData(m_list, m_settings, sortCode);
+    m_lblCount->setText(MakeCountText(m_list.count()));
+    if (sortCode >= 0 && sortCode < SortUser)
+        ClearCurrentRow();
+}
+
+// --- Side windows ----------------------------------------------------------
+
+void MainWindow::ShowFrame()
+{
+    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
+    auto open = [&](SideWindow *window) {
+        if (window && !window->IsShown()) {
+            window->MoveTo(dock);
+            window->ShowSide();
+        }
+    };
+    auto close = [](SideWindow *window) {
+        if (window && window->IsShown())
+            window->CloseSide();
+    };
+    if (m_settings.EtcWindowOpen) {
+        close(m_pictureWindow);
+        m_settings.PictureWindowOpen = false;
+        open(m_etcWindow);
+    } else if (m_settings.PictureWindowOpen) {
+        close(m_etcWindow);
+        m_settings.EtcWindowOpen = false;
+        open(m_pictureWindow);
+    } else {
+        close(m_etcWindow);
+        close(m_pictureWindow);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (!isMinimized() && isVisible())
+        ShowFrame();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!isMinimized())
+        ShowFrame();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (isMinimized()) {
+        for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
+            if (window && window->IsShown())
+                window->HideSide();
+        }
+    } else {
+        // A restored window keeps its size, so no resize follows to do this.
+        ShowFrame();
+    }
+}
+
+// --- Events ----------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!m_renameDone &&
+        !Messages().AskYesNo(QStringLiteral("ファイル名の変更を実行していません．") + CrLf + CrLf +
+                                 QStringLiteral("終了してもいいですね？"),
+                             QStringLiteral("名前を変えずに終了します"), MessageIcon::Exclamation)) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    m_settings.CurrentFolder = m_txtPath->text();
+    m_settings.FilePattern = m_cmbRefer->currentText();
+    SaveSettings(m_settings);
+    for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
+        if (window && window->IsShown())
+            window->CloseSide();
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        FormClick();
+    QWidget::mousePressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_lblCount && type == QEvent::MouseButtonPress) {
+        FormClick();
+        return true;
+    }
+    // The toolbar's own background is not the window's.
+    if (watched == m_tlbMain && type == QEvent::MouseButtonPress)
+        return true;
+    if (type == QEvent::FocusIn) {
+        if (watched == m_txtPath || watched == m_cmbRefer || watched == m_cmbRefer->lineEdit())
+            ClearCurrentRow();
+    } else if (type == QEvent::FocusOut && watched == m_txtPath) {
+        // Only a move of the focus inside the window counts as leaving the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            txtPathLostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::FormClick()
+{
+    m_syncing = true;
+    m_list.clearHighlights();
+    m_lvwMain->selectionModel()->clearSelection();
+    m_syncing = false;
+    ClearCurrentRow();
+    // Shown side windows go back to the window's right edge.
+    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
+    for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
+        if (window && window->IsShown())
+            window->MoveTo(dock);
+    }
+}
+
+void MainWindow::txtPathChange(const QString &text)
+{
+    m_settings.CurrentFolder = text;
+    Rescan();
+}
+
+void MainWindow::txtPathLostFocus()
+{
+    StripTrailingSeparators(m_settings.CurrentFolder);
+    m_txtPath->setText(m_settings.CurrentFolder);
+    WarnSystemFolder(m_settings);
+}
+
+void MainWindow::cmdPathClick()
+{
+    m_settings.CurrentFolder = m_txtPath->text();
+    {
+        PathDialog dialog(m_settings, this);
+        dialog.exec();
+    }
+    if (flgDlgOK) {
+        m_txtPath->setText(m_settings.CurrentFolder);
+        WarnSystemFolder(m_settings);
+        Rescan();
+    } else {
+        ClearCurrentRow();
+    }
+}
+
+void MainWindow::cmbReferChange(const QString &text)
+{
+    m_settings.FilePattern = text;
+    Rescan();
+}
+
+void MainWindow::cmdClearClick()
+{
+    Rescan();
+}
+
+void MainWindow::cmdExeClick()
+{
+    if (ExecuteRename(m_list, m_settings, *this))
+        m_renameDone = true;
+    SetBusy(false);
+}
+
+void MainWindow::ItemClick(int row)
+{
+    if (row < 1 || row > m_list.count())
+        return;
+    EnableRowCommands();
+    m_list.setCurrentRow(row);
+}
+
+// --- Sorting ---------------------------------------------------------------
+
+void MainWindow::DataSort()
+{
+    const int entry = m_cmbSort->currentIndex();
+    if (entry < 0 || entry >= SortUser)
+        return;
+    SortSub(m_list, entry);
+    ClearCurrentRow();
+}
+
+void MainWindow::ColumnClick(int column)
+{
+    const int k = m_cmbSort->currentIndex();
+    int n = SortUser;
+    switch (column) {
+    case 0:
+        n = k == SortNameAscending ? SortNameDescending : SortNameAscending;
+        break;
+    case 1:
+        n = k == SortPreviewAscending ? SortPreviewDescending : SortPreviewAscending;
+        break;
+    case 2:
+        n = SortUser;
+        break;
+    case 3:
+        n = k == SortDateAscending ? SortDateDescending : SortDateAscending;
+        break;
+    case 4:
+        n = k == SortSizeAscending ? SortSizeDescending : SortSizeAscending;
+        break;
+    default:
+        return;
+    }
+    m_cmbSort->setCurrentIndex(n);
+    // Entries 0 to 7 were sorted by the selection already; sorting the same
+    // column the same way again cannot change the order.
+    if (n == SortUser)
+        SortSub(m_list, n);
+}
+
+// --- Moving and excluding --------------------------------------------------
+
+void MainWindow::SwapRow(int n)
+{
+    const FileEntry upper = m_list.ReadRow(n);
+    m_list.WriteRow(n, m_list.ReadRow(n + 1));
+    m_list.WriteRow(n + 1, upper);
+}
+
+void MainWindow::ExeUp()
+{
+    int current = m_list.CurrentRow();
+    if (current < 1)
+        return;
+    const int count = m_list.count();
+    m_syncing = true;
+    for (int i = 2; i <= count; ++i) {
+        if (m_list.highlighted(i) && !m_list.highlighted(i - 1)) {
+            SwapRow(i - 1);
+            m_list.setHighlighted(i - 1, true);
+            m_list.setHighlighted(i, false);
+            if (current == i)
+                current = i - 1;
+        }
+    }
+    m_list.setCurrentRow(current);
+    m_syncing = false;
+    m_cmbSort->setCurrentIndex(SortUser);
+    if (current <= m_list.count())
+        m_list.setHighlighted(current, true);
+    ApplyHighlights();
+}
+
+void MainWindow::ExeDown()
+{
+    int current = m_list.CurrentRow();
+    const int count = m_list.count();
+    if (current < 1 || current > count)
+        return;
+    m_syncing = true;
+    for (int i = count - 1; i >= 1; --i) {
+        if (m_list.highlighted(i) && !m_list.highlighted(i + 1)) {
+            SwapRow(i);
+            m_list.setHighlighted(i, false);
+            m_list.setHighlighted(i + 1, true);
+            if (current == i)
+                current = i + 1;
+        }
+    }
+    m_list.setCurrentRow(current);
+    m_syncing = false;
+    m_cmbSort->setCurrentIndex(SortUser);
+    m_list.setHighlighted(current, true);
+    ApplyHighlights();
+}
+
+void MainWindow::ExeDel()
+{
+    const int current = m_list.CurrentRow();
+    if (current == 0 || m_list.count() == 0)
+        return;
+    const int n = m_list.highlightedCount();
+    if (m_settings.ShowExcludeConfirm) {
+        const QString strDelList = n > 1 ? QString::number(n) + QStringLiteral("個のファイル")
+                                         : m_list.at(qMin(current, m_list.count())).Name;
+        DeleteDialog dialog(strDelList, m_settings, this);
+        dialog.exec();
+        if (!flgDlgOK)
+            return;
+    }
+    if (n == 1) {
+        int i = 1;
+        while (i <= m_list.count()) {
+            if (m_list.highlighted(i)) {
+                m_list.setHighlighted(i, false);
+                m_list.remove(i);
+            } else {
+                ++i;
+            }
+        }
+    } else if (n > 1) {
+        // Many rows go at once: keep the others in one pass rather than
+        // removing rows one by one from the middle of a long list.
+        std::vector<FileEntry> kept;
+        kept.reserve(size_t(m_list.count() - n));
+        for (int i = 1; i <= m_list.count(); ++i) {
+            if (!m_list.highlighted(i))
+                kept.push_back(m_list.at(i));
+        }
+        m_list.assign(std::move(kept));
+    }
+    m_lblCount->setText(MakeCountText(m_list.count()));
+    if (m_list.count() == 0) {
+        ClearCurrentRow();
+        return;
+    }
+    if (n == 1) {
+        int row = m_list.CurrentRow();
+        if (row > m_list.count())
+            row = m_list.count();
+        m_list.setCurrentRow(row);
+        m_list.setHighlighted(row, true);
+        ShowCurrentRowInView();
+    } else {
+        ClearCurrentRow();
+    }
+}
+
+// --- Highlights and the view's selection -----------------------------------
+
+void MainWindow::onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    const int count = m_list.count();
+    for (const QItemSelectionRange &range : deselected) {
+        for (int row = range.top() + 1; row <= range.bottom() + 1 && row <= count; ++row)
+            m_list.setHighlighted(row, false);
+    }
+    for (const QItemSelectionRange &range : selected) {
+        for (int row = range.top() + 1; row <= range.bottom() + 1 && row <= count; ++row)
+            m_list.setHighlighted(row, true);
+    }
+    m_syncing = false;
+}
+
+void MainWindow::onHighlightChanged(int row, bool on)
+{
+    if (m_syncing || row > m_model->rowCount())
+        return;
+    m_syncing = true;
+    m_lvwMain->selectionModel()->select(m_model->index(row - 1, 0),
+                                        (on ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                            QItemSelectionModel::Rows);
+    m_syncing = false;
+}
+
+void MainWindow::ApplyHighlights()
+{
+    m_syncing = true;
+    QItemSelection selection;
+    const int count = m_list.count();
+    const int last = FileListModel::ColumnCount - 1;
+    for (int row = 1; row <= count; ++row) {
+        if (!m_list.highlighted(row))
+            continue;
+        int end = row;
+        while (end < count && m_list.highlighted(end + 1))
+            ++end;
+        selection.select(m_model->index(row - 1, 0), m_model->index(end - 1, last));
+        row = end;
+    }
+    m_lvwMain->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_syncing = false;
+    ShowCurrentRowInView();
+}
+
+void MainWindow::ShowCurrentRowInView()
+{
+    const int current = m_list.CurrentRow();
+    const QModelIndex index =
+        current >= 1 && current <= m_model->rowCount() ? m_model->index(current - 1, 0) : QModelIndex();
+    if (m_lvwMain->selectionModel()->currentIndex() == index)
+        return;
+    m_syncing = true;
+    m_lvwMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    m_syncing = false;
+}

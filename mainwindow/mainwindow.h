@@ -1,0 +1,130 @@
+#pragma once
+
+#include "engine/filelist.h"
+#include "engine/rename.h"
+#include "settings/appsettings.h"
+
+#include <QWidget>
+
+class FileListModel;
+class QAction;
+class QComboBox;
+class QItemSelection;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class QTreeView;
+class SideWindow;
+
+// frmMain: the program's window. It owns the file list, shows it in lvwMain
+// and routes every command of the toolbar and the buttons.
+class MainWindow final : public QWidget, public RenameWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+public:
+    explicit MainWindow(AppSettings &settings = Settings(), QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: the settings (the disclaimer on a first run), the list's
+    // columns and entries, the first scan. False when the disclaimer was
+    // refused; the program must then end without showing the window.
+    bool FormLoad();
+
+    FileList &list() { return m_list; }
+    bool RenameDone() const { return m_renameDone; }
+    int CurrentRow() const { return m_list.CurrentRow(); }
+
+    // RenameWindow, also used by the rules.
+    void ClearCurrentRow() override;
+    void EnableRowCommands() override;
+    void FocusList() override;
+    void SetBusy(bool busy) override;
+    void Rescan() override;
+
+    // Switches the extension protection when toggle is set, then shows its image.
+    void CheckExt(bool toggle);
+    // Brings the side windows into line with their flags.
+    void ShowFrame();
+    // Applies the sort box's entry.
+    void DataSort();
+    void ExeUp();
+    void ExeDown();
+    void ExeDel();
+    void SwapRow(int n);
+
+    // Runs the toolbar command of a button key; an unknown key does nothing.
+    void Dispatch(const QString &key);
+
+    // The two side windows; either may be missing. Not owned.
+    void SetEtcWindow(SideWindow *window) { m_etcWindow = window; }
+    void SetPictureWindow(SideWindow *window) { m_pictureWindow = window; }
+
+    // The key of the image a toolbar button shows now (IDUP or IDNUP, ...).
+    QString ImageKey(const QString &buttonKey) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildControls();
+    void BuildToolbar();
+    void InitList();
+    int Twips(int twips) const;
+    void SetButtonImage(const QString &buttonKey, const QString &imageKey);
+
+    void FormClick();
+    void txtPathChange(const QString &text);
+    void txtPathLostFocus();
+    void cmdPathClick();
+    void cmbReferChange(const QString &text);
+    void ColumnClick(int column);
+    void ItemClick(int row);
+    void cmdClearClick();
+    void cmdExeClick();
+
+    void onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
+    void onHighlightChanged(int row, bool on);
+    // Makes the view's selection show the list's highlights, all at once.
+    void ApplyHighlights();
+    void ShowCurrentRowInView();
+
+    AppSettings &m_settings;
+    FileList m_list;
+    FileListModel *m_model = nullptr;
+
+    bool m_renameDone = false;
+    int m_caseCycle = 0;
+    bool m_busy = false;
+    bool m_closing = false;
+    // Set while the program itself changes highlights or the selection.
+    bool m_syncing = false;
+    // Set between a change of the sort box's entry and the end of that event,
+    // so that the pick that made it does not sort a second time.
+    bool m_sortJustChanged = false;
+
+    SideWindow *m_etcWindow = nullptr;
+    SideWindow *m_pictureWindow = nullptr;
+
+    QLabel *m_label1 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QLineEdit *m_txtPath = nullptr;
+    QPushButton *m_cmdPath = nullptr;
+    QComboBox *m_cmbRefer = nullptr;
+    QComboBox *m_cmbSort = nullptr;
+    QToolBar *m_tlbMain = nullptr;
+    QLabel *m_lblCount = nullptr;
+    QTreeView *m_lvwMain = nullptr;
+    QPushButton *m_cmdClear = nullptr;
+    QPushButton *m_cmdExplorer = nullptr;
+    QPushButton *m_cmdExe = nullptr;
+    QPushButton *m_cmdEnd = nullptr;
+};

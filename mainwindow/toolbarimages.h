@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+// The images of the toolbar, by key: the fourteen button keys and the greyed
+// images IDNUP, IDNDOWN, IDNDEL, IDNEDIT and IDNEXT. An unknown key gives an
+// empty image.
+QPixmap ToolbarImage(const QString &key, int size = 24);
+
+// An icon that shows the image of key in every state of its button, so that
+// a greyed image is what a disabled button shows.
+QIcon ToolbarIcon(const QString &key);
+
+// The small folder picture of the folder box's button.
+QIcon FolderButtonIcon();

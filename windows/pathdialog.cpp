@@ -1,0 +1,246 @@
+#include "windows/pathdialog.h"
+
+#include "mainwindow/dialogflag.h"
+#include "platform/filesystem.h"
+#include "settings/appsettings.h"
+#include "settings/paths.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+// The text the file system layer wants for a folder: the root is empty.
+QString ListingPath(const QString &path)
+{
+    QString folder = path;
+    StripTrailingSeparators(folder);
+    return folder;
+}
+
+// Whether a folder can be listed; an existing, readable folder can, even
+// when it holds nothing.
+bool Readable(const QString &path)
+{
+    ListOptions options;
+    options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
+    options.details = false;
+    std::vector<FolderEntry> entries;
+    return Fs().ListFolder(ListingPath(path), options, entries);
+}
+
+QString ChildPath(const QString &folder, const QString &name)
+{
+    return ListingPath(folder) + u'/' + name;
+}
+
+void SortNames(QStringList &names)
+{
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+}
+
+} // namespace
+
+PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_dirDir(new QTreeWidget(this)),
+      m_lstPreview(new QListWidget(this)), m_chkH(new QCheckBox(QStringLiteral("隠しファイル"), this)),
+      m_chkS(new QCheckBox(QStringLiteral("システムファイル"), this))
+{
+    setObjectName(QStringLiteral("frmPath"));
+    setWindowTitle(QStringLiteral("フォルダの参照"));
+    setModal(true);
+
+    m_dirDir->setObjectName(QStringLiteral("dirDir"));
+    m_dirDir->setHeaderHidden(true);
+    m_dirDir->setColumnCount(1);
+    m_dirDir->setIndentation(12);
+    m_dirDir->setExpandsOnDoubleClick(false);
+    m_dirDir->setItemsExpandable(false);
+    m_dirDir->setRootIsDecorated(false);
+    m_dirDir->setMinimumSize(240, 260);
+
+    auto *label1 = new QLabel(QStringLiteral("プレビュー"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    m_lstPreview->setObjectName(QStringLiteral("lstPreview"));
+    // For looking only: it never keeps a selection.
+    m_lstPreview->setSelectionMode(QAbstractItemView::NoSelection);
+    m_lstPreview->setFocusPolicy(Qt::NoFocus);
+    m_lstPreview->setMinimumWidth(200);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("表示する"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    m_chkH->setObjectName(QStringLiteral("chkH"));
+    m_chkH->setToolTip(QStringLiteral("隠しファイルをリストに入れます"));
+    m_chkS->setObjectName(QStringLiteral("chkS"));
+    m_chkS->setToolTip(QStringLiteral("システムファイルをリストに入れます"));
+    auto *frameLayout = new QVBoxLayout(frame1);
+    frameLayout->addWidget(m_chkH);
+    frameLayout->addWidget(m_chkS);
+
+    auto *ok = new QPushButton(QStringLiteral("決定"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(label1);
+    previewColumn->addWidget(m_lstPreview, 1);
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(m_dirDir, 3);
+    lists->addLayout(previewColumn, 2);
+    auto *buttons = new QVBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(frame1, 1);
+    bottom->addLayout(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(lists, 1);
+    layout->addLayout(bottom);
+
+    connect(m_dirDir, &QTreeWidget::itemActivated, this, &PathDialog::onFolderActivated);
+    connect(m_chkH, &QCheckBox::toggled, this, &PathDialog::RefreshPreview);
+    connect(m_chkS, &QCheckBox::toggled, this, &PathDialog::RefreshPreview);
+    connect(ok, &QPushButton::clicked, this, &PathDialog::cmdOKClick);
+    connect(cancel, &QPushButton::clicked, this, &PathDialog::cmdCancelClick);
+
+    // Opening: the remembered folder, or its nearest ancestor that can be read.
+    const QSignalBlocker blockH(m_chkH);
+    const QSignalBlocker blockS(m_chkS);
+    m_chkH->setChecked(m_settings.ShowHidden);
+    m_chkS->setChecked(m_settings.ShowSystem);
+    QString start;
+    if (!m_settings.CurrentFolder.isEmpty()) {
+        // Stays stripped even when the dialog is cancelled.
+        StripTrailingSeparators(m_settings.CurrentFolder);
+        QString candidate = m_settings.CurrentFolder;
+        for (;;) {
+            if (Readable(candidate)) {
+                start = candidate.isEmpty() ? QStringLiteral("/") : candidate;
+                break;
+            }
+            if (candidate.isEmpty()) {
+                start = GetProgramFolder();
+                break;
+            }
+            CutLastPathPart(candidate);
+        }
+    } else {
+        start = QDir::currentPath();
+    }
+    if (!SetPath(start) && !SetPath(GetProgramFolder()))
+        SetPath(QStringLiteral("/"));
+    resize(520, 420);
+    flgDlgOK = false;
+}
+
+bool PathDialog::SetPath(const QString &path)
+{
+    QString absolute = path;
+    if (!absolute.startsWith(u'/'))
+        absolute = QDir::current().absoluteFilePath(absolute);
+    absolute = QDir::cleanPath(absolute);
+    if (!Readable(absolute))
+        return false;
+    m_path = absolute.isEmpty() ? QStringLiteral("/") : absolute;
+    QDir::setCurrent(m_path);
+    FillFolders();
+    RefreshPreview();
+    return true;
+}
+
+void PathDialog::FillFolders()
+{
+    m_dirDir->clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+
+    auto *item = new QTreeWidgetItem(m_dirDir, {QStringLiteral("/")});
+    item->setData(0, PathRole, QStringLiteral("/"));
+    item->setIcon(0, open);
+    QString walked;
+    const QStringList parts = m_path.split(u'/', Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        walked += u'/' + part;
+        item = new QTreeWidgetItem(item, {part});
+        item->setData(0, PathRole, walked);
+        item->setIcon(0, open);
+    }
+    QTreeWidgetItem *current = item;
+
+    ListOptions options;
+    options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
+    options.details = false;
+    std::vector<FolderEntry> entries;
+    Fs().ListFolder(ListingPath(m_path), options, entries);
+    QStringList folders;
+    for (const FolderEntry &entry : entries) {
+        if (entry.attributes & AttrFolder)
+            folders.append(entry.name);
+    }
+    SortNames(folders);
+    for (const QString &name : folders) {
+        auto *child = new QTreeWidgetItem(current, {name});
+        child->setData(0, PathRole, ChildPath(m_path, name));
+        child->setIcon(0, closed);
+    }
+    m_dirDir->expandAll();
+    m_dirDir->setCurrentItem(current);
+    m_dirDir->scrollToItem(current);
+}
+
+void PathDialog::RefreshPreview()
+{
+    ListOptions options;
+    options.pattern = QStringLiteral("*.*");
+    options.mask =
+        AttrReadOnly | (m_chkH->isChecked() ? AttrHidden : 0) | (m_chkS->isChecked() ? AttrSystem : 0);
+    options.details = false;
+    std::vector<FolderEntry> entries;
+    m_lstPreview->clear();
+    Fs().ListFolder(ListingPath(m_path), options, entries);
+    QStringList names;
+    names.reserve(qsizetype(entries.size()));
+    for (const FolderEntry &entry : entries)
+        names.append(entry.name);
+    SortNames(names);
+    m_lstPreview->addItems(names);
+}
+
+void PathDialog::onFolderActivated(QTreeWidgetItem *item)
+{
+    if (item)
+        SetPath(item->data(0, PathRole).toString());
+}
+
+void PathDialog::cmdOKClick()
+{
+    m_settings.ShowHidden = m_chkH->isChecked();
+    m_settings.ShowSystem = m_chkS->isChecked();
+    m_settings.CurrentFolder = m_path;
+    flgDlgOK = true;
+    accept();
+}
+
+void PathDialog::cmdCancelClick()
+{
+    flgDlgOK = false;
+    reject();
+}
