@@ -1,14 +1,17 @@
 #include "engine/fileentry.h"
 
+#include <algorithm>
+#include <charconv>
 #include <ctime>
 
 QString MakeAttrText(int attributes)
 {
-    const QChar text[5] = {
-        (attributes & 1) ? u'R' : u'-', u' ', (attributes & 2) ? u'H' : u'-', u' ',
-        (attributes & 4) ? u'S' : u'-',
+    // Eight texts in all: share them rather than build one per row.
+    static const QString texts[8] = {
+        QStringLiteral("- - -"), QStringLiteral("R - -"), QStringLiteral("- H -"), QStringLiteral("R H -"),
+        QStringLiteral("- - S"), QStringLiteral("R - S"), QStringLiteral("- H S"), QStringLiteral("R H S"),
     };
-    return QString(text, 5);
+    return texts[attributes & 7];
 }
 
 int ParseAttrText(const QString &text)
@@ -45,10 +48,14 @@ QString MakeDateText(qint64 secondsSinceEpoch)
 
 QString MakeSizeText(qint64 bytes)
 {
-    QString digits = QString::number(bytes);
-    if (digits.size() > 12)
-        digits.truncate(12);
-    return digits.rightJustified(12, u' ');
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, bytes).ptr;
+    const int length = std::min(int(end - digits), 12);
+    QString text(12, u' ');
+    QChar *out = text.data() + (12 - length);
+    for (int k = 0; k < length; ++k)
+        out[k] = QLatin1Char(digits[k]);
+    return text;
 }
 
 QString MakeCountText(int rows)

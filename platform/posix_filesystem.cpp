@@ -148,6 +148,34 @@ QByteArray ParentOf(const QByteArray &path)
     return path.left(slash);
 }
 
+// Makes a folder the working folder for the lifetime of this object, so that
+// the per-entry attribute reads resolve one path component instead of the
+// whole path. Falls back to full paths when the working folder cannot be
+// saved or changed.
+class WorkingFolderScope final
+{
+public:
+    explicit WorkingFolderScope(int folderFd) : m_saved(open(".", O_PATH | O_DIRECTORY | O_CLOEXEC))
+    {
+        m_active = m_saved >= 0 && fchdir(folderFd) == 0;
+    }
+    ~WorkingFolderScope()
+    {
+        if (m_active)
+            (void)!fchdir(m_saved);
+        if (m_saved >= 0)
+            close(m_saved);
+    }
+    WorkingFolderScope(const WorkingFolderScope &) = delete;
+    WorkingFolderScope &operator=(const WorkingFolderScope &) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    int m_saved;
+    bool m_active = false;
+};
+
 } // namespace
 
 bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &options,
@@ -160,8 +188,13 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
     const int dirFd = dirfd(dir);
     const qsizetype folderLength = path.size();
     const Wildcard wildcard(options.pattern);
-    errno = 0;
-    while (const dirent *entry = readdir(dir)) {
+    const WorkingFolderScope relative(dirFd);
+    // readdir reports an error only through errno, so clear it before each call.
+    for (;;) {
+        errno = 0;
+        const dirent *entry = readdir(dir);
+        if (!entry)
+            break;
         const char *rawName = entry->d_name;
         if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
             continue;
@@ -171,9 +204,13 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
         struct stat st;
         if (fstatat(dirFd, rawName, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // vanished since the listing, or unreadable
-        path.truncate(folderLength);
-        path.append(rawName);
-        int attributes = AttributesOf(path.constData(), st);
+        const char *entryPath = rawName;
+        if (!relative.active()) {
+            path.truncate(folderLength);
+            path.append(rawName);
+            entryPath = path.constData();
+        }
+        int attributes = AttributesOf(entryPath, st);
         if (S_ISLNK(st.st_mode)) {
             struct stat target;
             if (fstatat(dirFd, rawName, &target, 0) == 0) {
@@ -193,7 +230,6 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
             listed.modified = st.st_mtim.tv_sec;
             listed.size = st.st_size;
         }
-        errno = 0;
     }
     const bool ok = errno == 0;
     closedir(dir);

@@ -1,0 +1,341 @@
+#include "engine/scan.h"
+#include "platform/filesystem.h"
+#include "platform/names.h"
+#include "settings/paths.h"
+#include "support/strings.h"
+#include "support/tempfolder.h"
+
+#include <QTest>
+
+namespace {
+
+QStringList RowNames(const FileList &list)
+{
+    QStringList names;
+    for (int row = 1; row <= list.count(); ++row)
+        names.append(list.at(row).Name);
+    return names;
+}
+
+// A settings record that lists everything in folder.
+AppSettings SettingsFor(const TempFolder &folder, const QString &pattern = QStringLiteral("*.*"))
+{
+    AppSettings settings;
+    settings.CurrentFolder = folder.path();
+    settings.FilePattern = pattern;
+    return settings;
+}
+
+} // namespace
+
+class ScanTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void texts();
+    void attrTextRoundTrip_data();
+    void attrTextRoundTrip();
+    void exclusions();
+    void pattern_data();
+    void pattern();
+    void hiddenAndSystem_data();
+    void hiddenAndSystem();
+    void rowsMirrorTheDisk();
+    void unreadableFolders();
+    void trailingSeparatorsAndRoot();
+    void undecodableNames();
+    void sorting();
+    void dropMissingRows();
+    void serchAfterName();
+    void moreThanRowLimit();
+};
+
+void ScanTest::texts()
+{
+    QCOMPARE(MakeSizeText(0), QString(11, u' ') + u'0');
+    QCOMPARE(MakeSizeText(1234567), QStringLiteral("     1234567"));
+    QCOMPARE(MakeSizeText(1234567890123456), QStringLiteral("123456789012"));
+    QCOMPARE(MakeCountText(12), QStringLiteral("12 FILES"));
+    const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
+    QCOMPARE(MakeDateText(when.toSecsSinceEpoch()), QStringLiteral("24/03/05 14:07:09"));
+    const QDateTime old(QDate(1999, 12, 31), QTime(0, 0, 0));
+    QCOMPARE(MakeDateText(old.toSecsSinceEpoch()), QStringLiteral("99/12/31 00:00:00"));
+}
+
+void ScanTest::attrTextRoundTrip_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << 0 << "- - -";
+    QTest::newRow("read-only") << 1 << "R - -";
+    QTest::newRow("hidden system") << 6 << "- H S";
+    QTest::newRow("all, archive and folder ignored") << (1 | 2 | 4 | 16 | 32) << "R H S";
+}
+
+void ScanTest::attrTextRoundTrip()
+{
+    QFETCH(int, bits);
+    QFETCH(QString, text);
+    QCOMPARE(MakeAttrText(bits), text);
+    QCOMPARE(ParseAttrText(text), bits & 7);
+    QCOMPARE(ParseAttrText(text.toLower()), bits & 7);
+}
+
+void ScanTest::exclusions()
+{
+    TempFolder folder;
+    for (const char *name : {"README", "link.lnk", "LINK.LNK", "link.lnk.txt", "Desktop.INI",
+                             "desktop.ini.bak", "Thumbs.db", "keep.me"})
+        folder.addFile(QString::fromLatin1(name));
+    folder.addFolder(QStringLiteral("sub.txt"));
+
+    AppSettings settings = SettingsFor(folder);
+    settings.ProhibitedNames[1] = QStringLiteral("desktop.ini");
+    settings.ProhibitedNames[2] = QStringLiteral("nothing");
+    settings.ProhibitedNames[4] = QStringLiteral("Thumbs.db"); // after an empty slot: ignored
+    FileList list;
+    list.setCurrentRow(3);
+    InputData(list, settings, SortNameAscending);
+    QCOMPARE(RowNames(list),
+             Strings({"desktop.ini.bak", "keep.me", "LINK.LNK", "link.lnk.txt", "README", "Thumbs.db"}));
+    QCOMPARE(list.CurrentRow(), 0);
+
+    settings.ShowShortcuts = true;
+    InputData(list, settings, SortNameAscending);
+    QVERIFY(RowNames(list).contains(QStringLiteral("link.lnk")));
+}
+
+void ScanTest::pattern_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("names");
+    const QStringList all = {QStringLiteral("A.JPG"), QStringLiteral("b.jpg"), QStringLiteral("c.txt"),
+                             QStringLiteral("noext")};
+    QTest::newRow("star dot star") << "*.*" << all;
+    QTest::newRow("empty") << "" << all;
+    QTest::newRow("jpg any case") << "*.jpg"
+                                  << QStringList({QStringLiteral("A.JPG"), QStringLiteral("b.jpg")});
+    QTest::newRow("question mark") << "?.txt" << QStringList({QStringLiteral("c.txt")});
+    QTest::newRow("nothing") << "*.mp3" << QStringList();
+    QTest::newRow("only the subfolder") << "sub" << QStringList();
+}
+
+void ScanTest::pattern()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, names);
+    TempFolder folder;
+    for (const char *name : {"A.JPG", "b.jpg", "c.txt", "noext"})
+        folder.addFile(QString::fromLatin1(name));
+    folder.addFolder(QStringLiteral("sub"));
+    AppSettings settings = SettingsFor(folder, pattern);
+    FileList list;
+    InputData(list, settings, SortNameAscending);
+    QCOMPARE(RowNames(list), names);
+}
+
+void ScanTest::hiddenAndSystem_data()
+{
+    QTest::addColumn<bool>("showHidden");
+    QTest::addColumn<bool>("showSystem");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("neither") << false << false
+                             << QStringList({QStringLiteral("plain.txt"), QStringLiteral("readonly.txt")});
+    QTest::newRow("hidden only") << true << false
+                                 << QStringList({QStringLiteral(".dot"), QStringLiteral("hidden.txt"),
+                                                 QStringLiteral("plain.txt"),
+                                                 QStringLiteral("readonly.txt")});
+    QTest::newRow("system only") << false << true
+                                 << QStringList({QStringLiteral("plain.txt"), QStringLiteral("readonly.txt"),
+                                                 QStringLiteral("system.txt")});
+    QTest::newRow("both") << true << true
+                          << QStringList({QStringLiteral(".dot"), QStringLiteral("both.txt"),
+                                          QStringLiteral("hidden.txt"), QStringLiteral("plain.txt"),
+                                          QStringLiteral("readonly.txt"), QStringLiteral("system.txt")});
+}
+
+void ScanTest::hiddenAndSystem()
+{
+    QFETCH(bool, showHidden);
+    QFETCH(bool, showSystem);
+    QFETCH(QStringList, names);
+    TempFolder folder;
+    for (const char *name : {"plain.txt", "readonly.txt", ".dot", "hidden.txt", "system.txt", "both.txt"})
+        folder.addFile(QString::fromLatin1(name));
+    folder.setReadOnly(QStringLiteral("readonly.txt"), true);
+    if (!folder.setDosAttributes(QStringLiteral("hidden.txt"), AttrHidden | AttrArchive) ||
+        !folder.setDosAttributes(QStringLiteral("system.txt"), AttrSystem) ||
+        !folder.setDosAttributes(QStringLiteral("both.txt"), AttrHidden | AttrSystem))
+        QSKIP("this file system keeps no user attributes");
+
+    AppSettings settings = SettingsFor(folder);
+    settings.ShowHidden = showHidden;
+    settings.ShowSystem = showSystem;
+    FileList list;
+    InputData(list, settings, SortNameAscending);
+    QCOMPARE(RowNames(list), names);
+
+    for (int row = 1; row <= list.count(); ++row) {
+        const FileEntry entry = list.ReadRow(row);
+        const QString expected = entry.Name == u"readonly.txt" ? QStringLiteral("R - -")
+                                 : entry.Name == u"hidden.txt" || entry.Name == u".dot"
+                                     ? QStringLiteral("- H -")
+                                 : entry.Name == u"system.txt" ? QStringLiteral("- - S")
+                                 : entry.Name == u"both.txt"   ? QStringLiteral("- H S")
+                                                               : QStringLiteral("- - -");
+        QCOMPARE(entry.Attributes, expected);
+    }
+}
+
+void ScanTest::rowsMirrorTheDisk()
+{
+    TempFolder folder;
+    folder.addFile(QStringLiteral("写真.jpg"), QByteArray(1234567, 'x'));
+    folder.addFile(QStringLiteral("empty"));
+    const QDateTime when(QDate(2023, 11, 2), QTime(8, 9, 10));
+    folder.setModified(QStringLiteral("写真.jpg"), when);
+
+    AppSettings settings = SettingsFor(folder);
+    FileList list;
+    InputData(list, settings, SortSizeDescending);
+    QCOMPARE(list.count(), 2);
+    const FileEntry big = list.ReadRow(1);
+    QCOMPARE(big.Name, QStringLiteral("写真.jpg"));
+    QCOMPARE(big.Preview, big.Name);
+    QCOMPARE(big.Size, QStringLiteral("     1234567"));
+    QCOMPARE(big.Date, QStringLiteral("23/11/02 08:09:10"));
+    QCOMPARE(list.ReadRow(2).Size, QStringLiteral("           0"));
+}
+
+void ScanTest::unreadableFolders()
+{
+    TempFolder folder;
+    const QString file = folder.addFile(QStringLiteral("plain.txt"));
+    FileList list;
+    for (const QString &path :
+         {folder.filePath(QStringLiteral("missing")), file, QStringLiteral("relative/nowhere")}) {
+        AppSettings settings;
+        settings.CurrentFolder = path;
+        list.append(QStringLiteral("stale"));
+        InputData(list, settings, SortNameAscending);
+        QCOMPARE(list.count(), 0);
+    }
+}
+
+void ScanTest::trailingSeparatorsAndRoot()
+{
+    TempFolder folder;
+    folder.addFile(QStringLiteral("a.txt"));
+    AppSettings settings = SettingsFor(folder);
+    settings.CurrentFolder += QStringLiteral("///");
+    FileList list;
+    InputData(list, settings, SortNameAscending);
+    QCOMPARE(settings.CurrentFolder, folder.path());
+    QCOMPARE(list.count(), 1);
+
+    // The root loses its separator and is still scanned.
+    settings.CurrentFolder = QStringLiteral("/");
+    settings.FilePattern = QStringLiteral("*");
+    InputData(list, settings, SortNameAscending);
+    QCOMPARE(settings.CurrentFolder, QString());
+    QVERIFY(list.count() == 0 || RowFileExists(list, 1, settings.CurrentFolder));
+}
+
+void ScanTest::undecodableNames()
+{
+    TempFolder folder;
+    folder.addRawFile(QByteArray("caf\xe9.txt"), "latin");
+    AppSettings settings = SettingsFor(folder, QStringLiteral("*.TXT"));
+    FileList list;
+    InputData(list, settings, SortNameAscending);
+    QCOMPARE(list.count(), 1);
+    QCOMPARE(EncodeName(list.at(1).Name), QByteArray("caf\xe9.txt"));
+    QVERIFY(RowFileExists(list, 1, settings.CurrentFolder));
+}
+
+void ScanTest::sorting()
+{
+    FileList list;
+    std::vector<FileEntry> rows(3);
+    rows[0] = {QStringLiteral("b.txt"), QStringLiteral("z"), QStringLiteral("- - -"),
+               QStringLiteral("99/01/01 00:00:00"), MakeSizeText(9)};
+    rows[1] = {QStringLiteral("A.txt"), QStringLiteral("y"), QStringLiteral("R - -"),
+               QStringLiteral("24/01/01 00:00:00"), MakeSizeText(1000)};
+    rows[2] = {QStringLiteral("c.txt"), QStringLiteral("X"), QStringLiteral("- H -"),
+               QStringLiteral("24/01/02 00:00:00"), MakeSizeText(10)};
+    list.assign(rows);
+    list.setHighlighted(1, true);
+    list.setCurrentRow(1);
+
+    SortSub(list, SortNameAscending);
+    QCOMPARE(RowNames(list),
+             QStringList({QStringLiteral("A.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
+    QVERIFY(list.highlighted(2)); // the highlight and the current row follow their row
+    QCOMPARE(list.CurrentRow(), 2);
+    SortSub(list, SortNameDescending);
+    QCOMPARE(RowNames(list),
+             QStringList({QStringLiteral("c.txt"), QStringLiteral("b.txt"), QStringLiteral("A.txt")}));
+    SortSub(list, SortPreviewAscending);
+    QCOMPARE(list.at(1).Preview, QStringLiteral("X"));
+    SortSub(list, SortSizeAscending);
+    QCOMPARE(RowNames(list),
+             QStringList({QStringLiteral("b.txt"), QStringLiteral("c.txt"), QStringLiteral("A.txt")}));
+    // A two-digit year: 99 sorts after 24.
+    SortSub(list, SortDateAscending);
+    QCOMPARE(list.at(3).Name, QStringLiteral("b.txt"));
+    SortSub(list, SortUser);
+    QCOMPARE(RowNames(list),
+             QStringList({QStringLiteral("A.txt"), QStringLiteral("c.txt"), QStringLiteral("b.txt")}));
+}
+
+void ScanTest::dropMissingRows()
+{
+    TempFolder folder;
+    for (const char *name : {"1.txt", "2.txt", "3.txt", "4.txt"})
+        folder.addFile(QString::fromLatin1(name));
+    folder.addFolder(QStringLiteral("5.txt"));
+    AppSettings settings = SettingsFor(folder);
+    FileList list;
+    InputData(list, settings, SortNameAscending);
+    list.append(QStringLiteral("5.txt")); // a folder by that name is not the file
+    QFile::remove(folder.filePath(QStringLiteral("2.txt")));
+    QFile::remove(folder.filePath(QStringLiteral("3.txt")));
+    DropMissingRows(list, settings.CurrentFolder);
+    QCOMPARE(RowNames(list), QStringList({QStringLiteral("1.txt"), QStringLiteral("4.txt")}));
+}
+
+void ScanTest::serchAfterName()
+{
+    FileList list;
+    list.assign({{QStringLiteral("a.txt"), QStringLiteral("b.txt"), {}, {}, {}},
+                 {QStringLiteral("e.txt"), QString(), {}, {}, {}},
+                 {QStringLiteral("a.txt"), QStringLiteral("second.txt"), {}, {}, {}}});
+    QString name = QStringLiteral("a.txt");
+    SerchAfterName(list, name);
+    QCOMPARE(name, QStringLiteral("b.txt"));
+    name = QStringLiteral("e.txt");
+    SerchAfterName(list, name);
+    QCOMPARE(name, QStringLiteral("e.txt"));
+    name = QStringLiteral("A.TXT");
+    SerchAfterName(list, name);
+    QCOMPARE(name, QStringLiteral("A.TXT"));
+}
+
+void ScanTest::moreThanRowLimit()
+{
+    // Past 32,766 files every file is still listed: row numbers are not
+    // limited to 16 bits here.
+    TempFolder folder;
+    constexpr int Files = 32800;
+    for (int i = 0; i < Files; ++i)
+        folder.addFile(QString::number(i));
+    AppSettings settings = SettingsFor(folder);
+    FileList list;
+    InputData(list, settings, SortNameDescending);
+    QCOMPARE(list.count(), Files);
+    QCOMPARE(list.at(1).Name, QStringLiteral("9999"));
+}
+
+QTEST_GUILESS_MAIN(ScanTest)
+#include "scan_test.moc"

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+#include <initializer_list>
+
+// A list of texts written as UTF-8 literals, for test tables.
+inline QStringList Strings(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list.append(QString::fromUtf8(text));
+    return list;
+}
