@@ -45,12 +45,10 @@ bool FitsFileSystem(const QString &preview)
 bool WriteFutureNames(const FileList &list, const QString &folder, const QString &tempPath,
                       QByteArray &written)
 {
-    ListOptions options;
-    options.pattern = QStringLiteral("*");
-    options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
-    options.details = false;
-    std::vector<FolderEntry> entries;
-    if (!Fs().ListFolder(folder, options, entries)) {
+    // Every entry counts, whatever its attributes, so nothing but the names
+    // needs reading.
+    std::vector<QString> entries;
+    if (!Fs().ListNames(folder, entries)) {
         Messages().ShowMessage(QStringLiteral("テンポラリファイル製作中に障害が生じました"));
         return false;
     }
@@ -67,15 +65,14 @@ bool WriteFutureNames(const FileList &list, const QString &folder, const QString
     bool ok = true;
     written.clear();
     written.reserve(qsizetype(entries.size()) * 24);
-    for (const FolderEntry &entry : entries) {
-        if (ContainsReservedToken(entry.name)) {
+    for (const QString &name : entries) {
+        if (ContainsReservedToken(name)) {
             Messages().ShowMessage(ReservedTokenMessage);
             ok = false;
         }
-        const auto found = firstRow.constFind(entry.name);
-        const QString &future = (found != firstRow.cend() && !list.at(*found).Preview.isEmpty())
-                                    ? list.at(*found).Preview
-                                    : entry.name;
+        const auto found = firstRow.constFind(name);
+        const QString &future =
+            (found != firstRow.cend() && !list.at(*found).Preview.isEmpty()) ? list.at(*found).Preview : name;
         written += EncodeName(future);
         written += "\r\n";
     }

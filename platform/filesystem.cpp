@@ -13,6 +13,19 @@ FileSystem *&Current()
 
 } // namespace
 
+bool FileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+{
+    ListOptions options;
+    options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
+    options.details = false;
+    std::vector<FolderEntry> entries;
+    if (!ListFolder(folder, options, entries))
+        return false;
+    for (FolderEntry &entry : entries)
+        out.push_back(std::move(entry.name));
+    return true;
+}
+
 FileSystem &Fs()
 {
     return *Current();

@@ -45,6 +45,11 @@ public:
     virtual bool ListFolder(const QString &folder, const ListOptions &options,
                             std::vector<FolderEntry> &out) = 0;
 
+    // The names of every entry of a folder, files of any attribute, folders
+    // and links alike, in the order the file system returns them, reading
+    // nothing else about them. False when the folder cannot be read.
+    virtual bool ListNames(const QString &folder, std::vector<QString> &out);
+
     // Whether path names a file (or a link to one); false for folders and
     // for anything that cannot be read.
     virtual bool FileExists(const QString &path) = 0;

@@ -403,7 +403,7 @@ void ValidationTest::tempFileFailures_data()
     QTest::addColumn<QString>("failing");
     QTest::addColumn<QString>("message");
     QTest::newRow("folder cannot be listed")
-        << u"ListFolder"_s << u"テンポラリファイル製作中に障害が生じました"_s;
+        << u"ListNames"_s << u"テンポラリファイル製作中に障害が生じました"_s;
     QTest::newRow("file cannot be written")
         << u"WriteFile"_s << u"テンポラリファイル製作中に障害が生じました"_s;
     QTest::newRow("file cannot be read") << u"ReadFile"_s << u"テンポラリファイル処理中に障害が生じました"_s;

@@ -24,6 +24,11 @@ bool FailingFileSystem::ListFolder(const QString &folder, const ListOptions &opt
     return allow(QStringLiteral("ListFolder"), folder) && m_real.ListFolder(folder, options, out);
 }
 
+bool FailingFileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+{
+    return allow(QStringLiteral("ListNames"), folder) && m_real.ListNames(folder, out);
+}
+
 bool FailingFileSystem::FileExists(const QString &path)
 {
     return allow(QStringLiteral("FileExists"), path) && m_real.FileExists(path);

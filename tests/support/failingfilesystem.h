@@ -40,6 +40,7 @@ public:
 
     bool ListFolder(const QString &folder, const ListOptions &options,
                     std::vector<FolderEntry> &out) override;
+    bool ListNames(const QString &folder, std::vector<QString> &out) override;
     bool FileExists(const QString &path) override;
     bool FolderExists(const QString &path) override;
     std::optional<int> ReadAttributes(const QString &path) override;
