@@ -47,7 +47,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     }
     // The size text is padded with blanks to line up on the right; that needs
     // a font whose blanks are as wide as its digits.
-    if (role == Qt::FontRole && index.column() >= 2) {
+    if (role == Qt::FontRole && index.column() == 4) {
         static const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         return fixed;
     }

@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -24,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -236,7 +239,7 @@ void MainWindow::BuildControls()
     // Moving through the list with the keyboard picks rows as clicks do.
     connect(m_lvwMain->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
-                if (m_syncing || !current.isValid() || QApplication::mouseButtons() != Qt::NoButton)
+                if (!m_keyNavigating || m_syncing || !current.isValid())
                     return;
                 ItemClick(current.row() + 1);
             });
@@ -251,13 +254,14 @@ void MainWindow::BuildControls()
     m_cmbRefer->lineEdit()->installEventFilter(this);
     m_lblCount->installEventFilter(this);
     m_tlbMain->installEventFilter(this);
+    m_lvwMain->installEventFilter(this);
 }
 
 void MainWindow::BuildToolbar()
 {
     m_tlbMain = new QToolBar(this);
     m_tlbMain->setObjectName(QStringLiteral("tlbMain"));
-    m_tlbMain->setIconSize(QSize(24, 24));
+    m_tlbMain->setIconSize(QSize(20, 20));
     m_tlbMain->setMovable(false);
     m_tlbMain->setFloatable(false);
     m_tlbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -318,12 +322,21 @@ bool MainWindow::FormLoad()
 
 void MainWindow::InitList()
 {
+    // The fixed-form columns start at their designed widths, or wider where
+    // the font in use needs more room for their texts; the name columns
+    // share the rest of the designed list width.
     QHeaderView *header = m_lvwMain->header();
-    const int nameWidth = (DesignedListWidth - 3200 - 200) / 2;
-    const int widths[FileListModel::ColumnCount] = {nameWidth, nameWidth, 900, 1100, 1200};
+    const QFontMetrics text(m_lvwMain->font());
+    const QFontMetrics fixed(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const int padding = 2 * m_lvwMain->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    const int attributes = qMax(Twips(900), text.horizontalAdvance(QStringLiteral("R H S")) + padding);
+    const int date = qMax(Twips(1100), text.horizontalAdvance(QStringLiteral("00/00/00 00:00:00")) + padding);
+    const int size = qMax(Twips(1200), fixed.horizontalAdvance(QString(12, u'0')) + padding);
+    const int name = qMax(Twips(600), (Twips(DesignedListWidth - 200) - attributes - date - size) / 2);
+    const int widths[FileListModel::ColumnCount] = {name, name, attributes, date, size};
     for (int column = 0; column < FileListModel::ColumnCount; ++column) {
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        header->resizeSection(column, Twips(widths[column]));
+        header->resizeSection(column, widths[column]);
     }
     // Adding the first entry selects it, which sorts the still empty list.
     m_cmbSort->clear();
@@ -495,6 +508,14 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (watched == m_lvwMain && type == QEvent::KeyPress && !m_keyNavigating) {
+        // Let the list handle the key now, so that a move of its current row
+        // is known to come from the keyboard.
+        m_keyNavigating = true;
+        const bool handled = static_cast<QObject *>(m_lvwMain)->event(event);
+        m_keyNavigating = false;
+        return handled;
+    }
     if (watched == m_lblCount && type == QEvent::MouseButtonPress) {
         FormClick();
         return true;

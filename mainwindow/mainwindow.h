@@ -109,6 +109,8 @@ private:
     // Set between a change of the sort box's entry and the end of that event,
     // so that the pick that made it does not sort a second time.
     bool m_sortJustChanged = false;
+    // Set while the list handles a key press.
+    bool m_keyNavigating = false;
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;

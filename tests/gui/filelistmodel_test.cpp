@@ -1,0 +1,83 @@
+#include "engine/filelist.h"
+#include "mainwindow/filelistmodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+std::vector<FileEntry> Rows(const QStringList &names)
+{
+    std::vector<FileEntry> rows;
+    for (const QString &name : names) {
+        FileEntry &row = rows.emplace_back();
+        row.Name = name;
+        row.Preview = name;
+        row.Attributes = QStringLiteral("- - -");
+        row.Date = QStringLiteral("24/03/05 14:07:09");
+        row.Size = QStringLiteral("           0");
+    }
+    return rows;
+}
+
+} // namespace
+
+class FileListModelTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void followsEveryChangeOfTheList()
+    {
+        FileList list;
+        FileListModel model(list);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+        list.assign(Rows({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.columnCount(), 5);
+
+        FileEntry changed = list.ReadRow(2);
+        changed.Preview = QStringLiteral("新しい名前.txt");
+        QSignalSpy dataChanged(&model, &QAbstractItemModel::dataChanged);
+        list.WriteRow(2, changed);
+        QCOMPARE(dataChanged.count(), 1);
+        QCOMPARE(dataChanged.at(0).at(0).toModelIndex().row(), 1);
+        QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("新しい名前.txt"));
+
+        list.remove(1);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("b.txt"));
+        list.remove(2);
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("b.txt"));
+
+        list.assign(Rows({QStringLiteral("x"), QStringLiteral("y")}));
+        list.reorder({2, 1});
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("y"));
+        list.append(QStringLiteral("z"));
+        QCOMPARE(model.rowCount(), 3);
+        list.clear();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void showsTheFiveFieldsUnderTheirCaptions()
+    {
+        FileList list;
+        FileListModel model(list);
+        list.assign(Rows({QStringLiteral("写真.jpg")}));
+        const QStringList captions = {QStringLiteral("変換前（現ファイル名）"),
+                                      QStringLiteral("変換後(プレビュー)"), QStringLiteral("属性"),
+                                      QStringLiteral("日付"), QStringLiteral("サイズ")};
+        const QStringList texts = {QStringLiteral("写真.jpg"), QStringLiteral("写真.jpg"),
+                                   QStringLiteral("- - -"), QStringLiteral("24/03/05 14:07:09"),
+                                   QStringLiteral("           0")};
+        for (int column = 0; column < 5; ++column) {
+            QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), captions[column]);
+            QCOMPARE(model.index(0, column).data().toString(), texts[column]);
+        }
+    }
+};
+
+QTEST_MAIN(FileListModelTest)
+#include "filelistmodel_test.moc"

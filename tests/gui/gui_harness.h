@@ -1,0 +1,82 @@
+#pragma once
+
+#include "settings/appsettings.h"
+#include "settings/paths.h"
+#include "settings/settingsfile.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+// A program folder of its own for one test, so the settings file lands there.
+class ProgramFolder final
+{
+public:
+    ProgramFolder() { SetProgramFolderOverride(m_dir.path()); }
+    ~ProgramFolder() { SetProgramFolderOverride(QString()); }
+    ProgramFolder(const ProgramFolder &) = delete;
+    ProgramFolder &operator=(const ProgramFolder &) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString settingsFile() const { return SettingsFilePath(); }
+
+    // Writes a complete settings file whose folder is folder.
+    void writeSettings(const QString &folder)
+    {
+        AppSettings settings;
+        SetDefaultSettings(settings);
+        settings.CurrentFolder = folder;
+        SaveSettings(settings);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Runs action on the next modal widget as soon as it is shown; the dialog is
+// expected to close through what action does. Returns the object name seen
+// through seen, if given.
+inline void OnNextModal(std::function<void(QWidget *)> action, QString *seen = nullptr)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, seen] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (seen)
+            *seen = modal->objectName();
+        action(modal);
+    });
+    timer->start();
+}
+
+// Clicks the button of that object name in the next modal widget.
+inline void ClickInNextModal(const QString &button, QString *seen = nullptr,
+                             std::function<void(QWidget *)> before = {})
+{
+    OnNextModal(
+        [button, before](QWidget *modal) {
+            if (before)
+                before(modal);
+            auto *target = modal->findChild<QAbstractButton *>(button);
+            QVERIFY2(target, qPrintable(button));
+            target->click();
+        },
+        seen);
+}
+
+// Types text into a widget one character at a time, as the keyboard does;
+// works for text outside Latin-1.
+inline void TypeText(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
