@@ -3,6 +3,7 @@
 #include "engine/filelist.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 FileListModel::FileListModel(FileList &list, QObject *parent)
     : QAbstractTableModel(parent), m_list(list), m_rows(list.count())
@@ -48,7 +49,11 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     // The size text is padded with blanks to line up on the right; that needs
     // a font whose blanks are as wide as its digits.
     if (role == Qt::FontRole && index.column() == 4) {
-        static const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        static const QFont fixed = [] {
+            QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            font.setPointSizeF(QGuiApplication::font().pointSizeF());
+            return font;
+        }();
         return fixed;
     }
     return {};

@@ -327,8 +327,10 @@ void MainWindow::InitList()
     // share the rest of the designed list width.
     QHeaderView *header = m_lvwMain->header();
     const QFontMetrics text(m_lvwMain->font());
-    const QFontMetrics fixed(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    const int padding = 2 * m_lvwMain->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    QFont fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixedFont.setPointSizeF(QGuiApplication::font().pointSizeF());
+    const QFontMetrics fixed(fixedFont);
+    const int padding = 10;
     const int attributes = qMax(Twips(900), text.horizontalAdvance(QStringLiteral("R H S")) + padding);
     const int date = qMax(Twips(1100), text.horizontalAdvance(QStringLiteral("00/00/00 00:00:00")) + padding);
     const int size = qMax(Twips(1200), fixed.horizontalAdvance(QString(12, u'0')) + padding);
