@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -181,58 +182,95 @@ private:
 bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &options,
                                  std::vector<FolderEntry> &out)
 {
-    QByteArray path = EncodeName(folder) + '/';
-    DIR *dir = opendir(path.constData());
+    const QByteArray folderPath = EncodeName(folder) + '/';
+    DIR *dir = opendir(folderPath.constData());
     if (!dir)
         return false;
     const int dirFd = dirfd(dir);
-    const qsizetype folderLength = path.size();
     const Wildcard wildcard(options.pattern);
-    const WorkingFolderScope relative(dirFd);
-    // readdir reports an error only through errno, so clear it before each call.
+
+    // First the names, in the order the file system returns them.
+    struct Pending
+    {
+        QString name;
+        QByteArray raw;
+    };
+    std::vector<Pending> pending;
+    bool ok = true;
     for (;;) {
+        // readdir reports an error only through errno, so clear it before each call.
         errno = 0;
         const dirent *entry = readdir(dir);
-        if (!entry)
+        if (!entry) {
+            ok = errno == 0;
             break;
+        }
         const char *rawName = entry->d_name;
         if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
             continue;
         QString name = DecodeName(QByteArrayView(rawName));
-        if (!wildcard.Matches(name))
-            continue;
-        struct stat st;
-        if (fstatat(dirFd, rawName, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue; // vanished since the listing, or unreadable
-        const char *entryPath = rawName;
-        if (!relative.active()) {
-            path.truncate(folderLength);
-            path.append(rawName);
-            entryPath = path.constData();
-        }
-        int attributes = AttributesOf(entryPath, st);
-        if (S_ISLNK(st.st_mode)) {
-            struct stat target;
-            if (fstatat(dirFd, rawName, &target, 0) == 0) {
-                st.st_mtim = target.st_mtim;
-                st.st_size = target.st_size;
-                if (S_ISDIR(target.st_mode))
-                    attributes |= AttrFolder;
-            }
-        }
-        const int excluded = (AttrHidden | AttrSystem | AttrFolder) & ~options.mask;
-        if (attributes & excluded)
-            continue;
-        FolderEntry &listed = out.emplace_back();
-        listed.name = std::move(name);
-        listed.attributes = attributes;
-        if (options.details) {
-            listed.modified = st.st_mtim.tv_sec;
-            listed.size = st.st_size;
-        }
+        if (wildcard.Matches(name))
+            pending.push_back({std::move(name), QByteArray(rawName)});
     }
-    const bool ok = errno == 0;
+
+    // Then one stat and one attribute read per entry. Both are name lookups
+    // in the kernel, so on a large folder the entries are shared out between
+    // two threads; each keeps its slot, so the order stays.
+    const WorkingFolderScope relative(dirFd);
+    const int excluded = (AttrHidden | AttrSystem | AttrFolder) & ~options.mask;
+    std::vector<FolderEntry> examined(pending.size());
+    std::vector<char> keep(pending.size(), 0);
+    auto examine = [&](size_t first, size_t last) {
+        QByteArray path = folderPath;
+        for (size_t i = first; i < last; ++i) {
+            const char *rawName = pending[i].raw.constData();
+            struct stat st;
+            if (fstatat(dirFd, rawName, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished since the listing, or unreadable
+            const char *entryPath = rawName;
+            if (!relative.active()) {
+                path.truncate(folderPath.size());
+                path.append(pending[i].raw);
+                entryPath = path.constData();
+            }
+            int attributes = AttributesOf(entryPath, st);
+            if (S_ISLNK(st.st_mode)) {
+                struct stat target;
+                if (fstatat(dirFd, rawName, &target, 0) == 0) {
+                    st.st_mtim = target.st_mtim;
+                    st.st_size = target.st_size;
+                    if (S_ISDIR(target.st_mode))
+                        attributes |= AttrFolder;
+                }
+            }
+            if (attributes & excluded)
+                continue;
+            FolderEntry &listed = examined[i];
+            listed.name = std::move(pending[i].name);
+            listed.attributes = attributes;
+            if (options.details) {
+                listed.modified = st.st_mtim.tv_sec;
+                listed.size = st.st_size;
+            }
+            keep[i] = 1;
+        }
+    };
+    constexpr size_t ParallelFrom = 4096;
+    if (pending.size() >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+        const size_t half = pending.size() / 2;
+        std::thread helper(examine, half, pending.size());
+        examine(0, half);
+        helper.join();
+    } else {
+        examine(0, pending.size());
+    }
     closedir(dir);
+
+    out.reserve(out.size() + pending.size());
+    for (size_t i = 0; i < examined.size(); ++i) {
+        if (keep[i])
+            out.push_back(std::move(examined[i]));
+    }
     return ok;
 }
 
@@ -349,7 +387,9 @@ bool PosixFileSystem::RenameNoReplace(const QString &from, const QString &to)
 bool PosixFileSystem::WriteFile(const QString &path, const QByteArray &content, bool durable)
 {
     const QByteArray encoded = EncodeName(path);
-    const int fd = open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Never through a link: the fixed name in the shared temporary folder
+    // could be pointed at a file of the user's.
+    const int fd = open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0)
         return false;
     bool ok = WriteAll(fd, content);

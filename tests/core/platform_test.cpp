@@ -24,6 +24,7 @@ private slots:
     void renameNeverReplaces();
     void symbolicLinks();
     void attributesOnDisk();
+    void writeNeverFollowsLinks();
 };
 
 void PlatformTest::nameRoundTrip_data()
@@ -201,6 +202,22 @@ void PlatformTest::attributesOnDisk()
     // Read-only files still take new user attributes.
     QVERIFY(Fs().WriteAttributes(plain, AttrReadOnly));
     QCOMPARE(*Fs().ReadAttributes(plain), AttrReadOnly | AttrArchive);
+}
+
+void PlatformTest::writeNeverFollowsLinks()
+{
+    TempFolder folder;
+    folder.addFile(QStringLiteral("precious.txt"), "keep me");
+    QCOMPARE(::symlink("precious.txt", QByteArray(folder.encodedPath() + "/~KZM_Tmp.tmp").constData()), 0);
+    QVERIFY(!Fs().WriteFile(folder.filePath(QStringLiteral("~KZM_Tmp.tmp")), "names\r\n", false));
+    QCOMPARE(folder.content(QStringLiteral("precious.txt")), QByteArray("keep me"));
+
+    QVERIFY(Fs().WriteFile(folder.filePath(QStringLiteral("log")), "one", true));
+    QVERIFY(Fs().WriteFile(folder.filePath(QStringLiteral("log")), "two", true));
+    QCOMPARE(*Fs().ReadFile(folder.filePath(QStringLiteral("log"))), QByteArray("two"));
+    QVERIFY(Fs().RemoveFile(folder.filePath(QStringLiteral("log"))));
+    QVERIFY(Fs().RemoveFile(folder.filePath(QStringLiteral("log"))));
+    QVERIFY(!Fs().ReadFile(folder.filePath(QStringLiteral("log"))));
 }
 
 QTEST_GUILESS_MAIN(PlatformTest)
