@@ -4,6 +4,22 @@
 #include <charconv>
 #include <ctime>
 
+const QString &ColumnText(const FileEntry &entry, int column)
+{
+    switch (column) {
+    case 0:
+        return entry.Name;
+    case 1:
+        return entry.Preview;
+    case 2:
+        return entry.Attributes;
+    case 3:
+        return entry.Date;
+    default:
+        return entry.Size;
+    }
+}
+
 QString MakeAttrText(int attributes)
 {
     // Eight texts in all: share them rather than build one per row.

@@ -15,6 +15,10 @@ struct FileEntry
     bool operator==(const FileEntry &) const = default;
 };
 
+// The text of one column of a row: 0 name, 1 preview, 2 attributes, 3 date,
+// 4 size.
+const QString &ColumnText(const FileEntry &entry, int column);
+
 // The attribute text of read-only, hidden and system bits: "R", "H", "S" or
 // "-" in three fields separated by spaces.
 QString MakeAttrText(int attributes);

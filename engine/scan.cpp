@@ -24,22 +24,6 @@ bool IsProhibited(const QString &name, const AppSettings &settings)
     return false;
 }
 
-const QString &ColumnText(const FileEntry &entry, int column)
-{
-    switch (column) {
-    case 0:
-        return entry.Name;
-    case 1:
-        return entry.Preview;
-    case 2:
-        return entry.Attributes;
-    case 3:
-        return entry.Date;
-    default:
-        return entry.Size;
-    }
-}
-
 } // namespace
 
 void InputData(FileList &list, AppSettings &settings, int sortCode)

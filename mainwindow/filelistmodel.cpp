@@ -30,21 +30,9 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || row > m_list.count() || index.row() >= m_rows)
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        const FileEntry &entry = m_list.at(row);
-        switch (index.column()) {
-        case 0:
-            return entry.Name;
-        case 1:
-            return entry.Preview;
-        case 2:
-            return entry.Attributes;
-        case 3:
-            return entry.Date;
-        case 4:
-            return entry.Size;
-        default:
+        if (index.column() < 0 || index.column() >= ColumnCount)
             return {};
-        }
+        return ColumnText(m_list.at(row), index.column());
     }
     // The size text is padded with blanks to line up on the right; that needs
     // a font whose blanks are as wide as its digits.
