@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/xattr.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -256,14 +257,19 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
         }
     };
     constexpr size_t ParallelFrom = 4096;
+    size_t shared = pending.size();
+    std::thread helper;
     if (pending.size() >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
-        const size_t half = pending.size() / 2;
-        std::thread helper(examine, half, pending.size());
-        examine(0, half);
-        helper.join();
-    } else {
-        examine(0, pending.size());
+        try {
+            helper = std::thread(examine, pending.size() / 2, pending.size());
+            shared = pending.size() / 2;
+        } catch (const std::system_error &) {
+            // No thread to be had: this one reads them all.
+        }
     }
+    examine(0, shared);
+    if (helper.joinable())
+        helper.join();
     closedir(dir);
 
     out.reserve(out.size() + pending.size());

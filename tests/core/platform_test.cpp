@@ -5,6 +5,7 @@
 #include "support/tempfolder.h"
 
 #include <QTest>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@ private slots:
     void symbolicLinks();
     void attributesOnDisk();
     void writeNeverFollowsLinks();
+    void largeFolderKeepsEnumerationOrder();
 };
 
 void PlatformTest::nameRoundTrip_data()
@@ -218,6 +220,30 @@ void PlatformTest::writeNeverFollowsLinks()
     QVERIFY(Fs().RemoveFile(folder.filePath(QStringLiteral("log"))));
     QVERIFY(Fs().RemoveFile(folder.filePath(QStringLiteral("log"))));
     QVERIFY(!Fs().ReadFile(folder.filePath(QStringLiteral("log"))));
+}
+
+void PlatformTest::largeFolderKeepsEnumerationOrder()
+{
+    // Large folders are read by two threads; the order must still be the
+    // file system's own.
+    TempFolder folder;
+    for (int i = 0; i < 9000; ++i)
+        folder.addFile(QStringLiteral("f%1.txt").arg(i));
+    folder.addFolder(QStringLiteral("sub"));
+    QList<QByteArray> raw;
+    DIR *dir = ::opendir(folder.encodedPath().constData());
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.startsWith('f'))
+            raw.append(name);
+    }
+    ::closedir(dir);
+
+    std::vector<FolderEntry> entries;
+    QVERIFY(Fs().ListFolder(folder.path(), ListOptions{}, entries));
+    QCOMPARE(qsizetype(entries.size()), raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i)
+        QCOMPARE(EncodeName(entries[size_t(i)].name), raw[i]);
 }
 
 QTEST_GUILESS_MAIN(PlatformTest)
