@@ -32,17 +32,7 @@ QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> 
 
 QStringList SplitChangeLog(const QByteArray &content)
 {
-    QStringList lines;
-    qsizetype start = 0;
-    // Only CR LF ends a line: a name may hold a bare LF.
-    while (start < content.size()) {
-        qsizetype end = content.indexOf("\r\n", start);
-        if (end < 0)
-            end = content.size();
-        lines.append(DecodeName(QByteArrayView(content).sliced(start, end - start)));
-        start = end + 2;
-    }
-    return lines;
+    return DecodeNameLines(content);
 }
 
 QString FindOldName(const QStringList &lines, const QString &tempName)

@@ -92,17 +92,7 @@ bool FindDuplicateNames(const QString &tempPath, const QByteArray &written)
         return false;
     }
 
-    std::vector<QString> lines;
-    lines.reserve(size_t(content->count('\n')));
-    qsizetype start = 0;
-    while (start < content->size()) {
-        qsizetype end = content->indexOf("\r\n", start);
-        if (end < 0)
-            end = content->size();
-        lines.push_back(DecodeName(QByteArrayView(*content).sliced(start, end - start)));
-        start = end + 2;
-    }
-
+    const QStringList lines = DecodeNameLines(*content);
     std::vector<QString> lowered;
     lowered.reserve(lines.size());
     QHash<QString, int> counts;
@@ -113,8 +103,8 @@ bool FindDuplicateNames(const QString &tempPath, const QByteArray &written)
     }
 
     bool ok = true;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        if (counts.value(lowered[k]) > 1) {
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        if (counts.value(lowered[size_t(k)]) > 1) {
             Messages().ShowMessage(lines[k] + QStringLiteral("が重複します"),
                                    QStringLiteral("ファイルが重複します"), MessageIcon::Critical);
             ok = false;

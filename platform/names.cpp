@@ -114,6 +114,20 @@ QByteArray EncodeName(const QString &name)
     return out;
 }
 
+QStringList DecodeNameLines(const QByteArray &content)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf("\r\n", start);
+        if (end < 0)
+            end = content.size();
+        lines.append(DecodeName(QByteArrayView(content).sliced(start, end - start)));
+        start = end + 2;
+    }
+    return lines;
+}
+
 QString JoinPath(const QString &folder, const QString &name)
 {
     return folder + u'/' + name;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // File names on disk are bytes; in memory they are QStrings. Bytes that are
 // not valid UTF-8 are carried as the private-use code points U+10FE00 + byte,
@@ -14,6 +15,10 @@ QString DecodeName(QByteArrayView bytes);
 
 // Encodes a name for a system call; the exact inverse of DecodeName.
 QByteArray EncodeName(const QString &name);
+
+// Splits bytes at CR LF and decodes each line as a name. Only CR LF ends a
+// line, since a name may hold a bare LF; a final line needs no end.
+QStringList DecodeNameLines(const QByteArray &content);
 
 // Joins a folder and a name with the separator. The root folder is kept as
 // the empty text, so joining it gives "/name".

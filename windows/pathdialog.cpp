@@ -2,6 +2,7 @@
 
 #include "mainwindow/dialogflag.h"
 #include "platform/filesystem.h"
+#include "platform/names.h"
 #include "settings/appsettings.h"
 #include "settings/paths.h"
 
@@ -31,19 +32,11 @@ QString ListingPath(const QString &path)
 }
 
 // Whether a folder can be listed; an existing, readable folder can, even
-// when it holds nothing.
+// when it holds nothing. Names alone tell that.
 bool Readable(const QString &path)
 {
-    ListOptions options;
-    options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
-    options.details = false;
-    std::vector<FolderEntry> entries;
-    return Fs().ListFolder(ListingPath(path), options, entries);
-}
-
-QString ChildPath(const QString &folder, const QString &name)
-{
-    return ListingPath(folder) + u'/' + name;
+    std::vector<QString> names;
+    return Fs().ListNames(ListingPath(path), names);
 }
 
 void SortNames(QStringList &names)
@@ -198,7 +191,7 @@ void PathDialog::FillFolders()
     SortNames(folders);
     for (const QString &name : folders) {
         auto *child = new QTreeWidgetItem(current, {name});
-        child->setData(0, PathRole, ChildPath(m_path, name));
+        child->setData(0, PathRole, JoinPath(ListingPath(m_path), name));
         child->setIcon(0, closed);
     }
     m_dirDir->expandAll();
