@@ -12,6 +12,14 @@ struct FileEntry
     QString Date;       // last modified, "yy/mm/dd hh:nn:ss" in local time
     QString Size;       // bytes, right-aligned in 12 characters
 
+    // What the date and size texts stand for, so that sorting follows the
+    // time and the size themselves: seconds since the epoch, and bytes.
+    qint64 Modified = 0;
+    qint64 Bytes = 0;
+    // The H of Attributes came from the name's leading period alone: it
+    // belongs to the name, and a new name without the period drops it.
+    bool HiddenByName = false;
+
     bool operator==(const FileEntry &) const = default;
 };
 

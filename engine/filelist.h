@@ -18,6 +18,11 @@ public:
 
     int count() const { return int(m_rows.size()); }
 
+    // The absolute folder the rows were listed from; every row's file is this
+    // folder joined with its Name. Empty before the first scan.
+    const QString &Folder() const { return m_folder; }
+    void setFolder(const QString &folder) { m_folder = folder; }
+
     FileEntry ReadRow(int row) const;
     void WriteRow(int row, const FileEntry &entry);
     // Direct read access for views and sorting; row counts from 1.
@@ -58,4 +63,5 @@ private:
     };
     std::vector<Row> m_rows;
     int m_currentRow = 0;
+    QString m_folder;
 };

@@ -30,6 +30,8 @@ void InputData(FileList &list, AppSettings &settings, int sortCode)
 {
     list.setCurrentRow(0);
     StripTrailingSeparators(settings.CurrentFolder);
+    const QString folder = AbsoluteFolder(settings.CurrentFolder);
+    list.setFolder(folder);
 
     ListOptions options;
     options.pattern = settings.FilePattern;
@@ -37,7 +39,7 @@ void InputData(FileList &list, AppSettings &settings, int sortCode)
         AttrReadOnly | (settings.ShowHidden ? AttrHidden : 0) | (settings.ShowSystem ? AttrSystem : 0);
     std::vector<FolderEntry> found;
     // A folder that cannot be read lists nothing; the user is typing a path.
-    if (!Fs().ListFolder(settings.CurrentFolder, options, found))
+    if (folder.isEmpty() || !Fs().ListFolder(folder, options, found))
         found.clear();
 
     std::vector<FileEntry> rows;
@@ -54,6 +56,9 @@ void InputData(FileList &list, AppSettings &settings, int sortCode)
         row.Attributes = MakeAttrText(file.attributes);
         row.Date = MakeDateText(file.modified);
         row.Size = MakeSizeText(file.size);
+        row.Modified = file.modified;
+        row.Bytes = file.size;
+        row.HiddenByName = file.hiddenByName;
     }
     list.assign(std::move(rows));
 
@@ -70,32 +75,61 @@ void SortSub(FileList &list, int intMode)
     SortByColumn(list, Columns[intMode], descending);
 }
 
-void SortByColumn(FileList &list, int column, bool descending)
+namespace {
+
+// Sorts the rows by a key computed once per row.
+template<typename Key, typename Compare>
+void SortByKey(FileList &list, bool descending, Key key, Compare compare)
 {
     const int n = list.count();
-    std::vector<QString> keys;
+    using KeyType = decltype(key(list.at(1)));
+    std::vector<KeyType> keys;
     keys.reserve(size_t(n));
     for (int row = 1; row <= n; ++row)
-        keys.push_back(ColumnText(list.at(row), column).toCaseFolded());
+        keys.push_back(key(list.at(row)));
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 1);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int c = QString::compare(keys[size_t(a - 1)], keys[size_t(b - 1)], Qt::CaseSensitive);
+        const int c = compare(keys[size_t(a - 1)], keys[size_t(b - 1)]);
         return descending ? c > 0 : c < 0;
     });
     list.reorder(order);
 }
 
-bool RowFileExists(const FileList &list, int row, const QString &folder)
+int CompareNumbers(qint64 a, qint64 b)
 {
-    return Fs().FileExists(JoinPath(folder, list.at(row).Name));
+    return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-void DropMissingRows(FileList &list, const QString &folder)
+} // namespace
+
+void SortByColumn(FileList &list, int column, bool descending)
+{
+    if (list.count() == 0)
+        return;
+    if (column == 3) {
+        SortByKey(
+            list, descending, [](const FileEntry &e) { return e.Modified; }, CompareNumbers);
+    } else if (column == 4) {
+        SortByKey(
+            list, descending, [](const FileEntry &e) { return e.Bytes; }, CompareNumbers);
+    } else {
+        SortByKey(
+            list, descending, [column](const FileEntry &e) { return ColumnText(e, column).toCaseFolded(); },
+            [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive); });
+    }
+}
+
+bool RowFileExists(const FileList &list, int row)
+{
+    return Fs().FileExists(JoinPath(list.Folder(), list.at(row).Name));
+}
+
+void DropMissingRows(FileList &list)
 {
     int row = 1;
     while (row <= list.count()) {
-        if (RowFileExists(list, row, folder))
+        if (RowFileExists(list, row))
             ++row;
         else
             list.remove(row);

@@ -22,22 +22,25 @@ enum SortCode : int
 // shortcuts and prohibited names, then sorts by sortCode (0 to 7; any other
 // code keeps the order of the enumeration). Every preview equals its name
 // afterwards and there is no current row. CurrentFolder loses its trailing
-// separators. A folder that cannot be read gives an empty list.
+// separators; the list keeps the absolute folder it was listed from. An
+// empty folder text, or a folder that cannot be read, gives an empty list.
 void InputData(FileList &list, AppSettings &settings, int sortCode);
 
-// Sorts the rows by one column's text, without regard to letter case, for
-// a sort code 0 to 8.
+// Sorts the rows by one column for a sort code 0 to 8.
 void SortSub(FileList &list, int intMode);
 
-// The rows' texts of one column: 0 name, 1 preview, 2 attributes, 3 date, 4 size.
+// Sorts by one column: 0 name, 1 preview, 2 attributes by their text without
+// regard to letter case, 3 date by the time, 4 size by the byte count. Rows
+// that compare equal keep their order.
 void SortByColumn(FileList &list, int column, bool descending);
 
-// Whether a file named like the row's Name exists in folder.
-bool RowFileExists(const FileList &list, int row, const QString &folder);
+// Whether the row's file (or symbolic link, even a dangling one) is still in
+// the list's folder; false for a folder of that name.
+bool RowFileExists(const FileList &list, int row);
 
-// Removes every row whose file no longer exists in folder, keeping the
-// order of the rest.
-void DropMissingRows(FileList &list, const QString &folder);
+// Removes every row whose file is no longer in the list's folder, keeping
+// the order of the rest.
+void DropMissingRows(FileList &list);
 
 // Turns name into the name it will have after the rename run: the preview
 // of the first row of that exact name, unless that preview is empty.

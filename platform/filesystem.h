@@ -20,9 +20,10 @@ enum AttributeBit : int
 struct FolderEntry
 {
     QString name;
-    int attributes = 0;  // AttributeBit values; AttrFolder for a folder or a link to one
-    qint64 modified = 0; // seconds since the epoch (of a link's target)
-    qint64 size = 0;     // bytes (of a link's target)
+    int attributes = 0;        // AttributeBit values; AttrFolder for a folder or a link to one
+    qint64 modified = 0;       // seconds since the epoch (of a link's target)
+    qint64 size = 0;           // bytes (of a link's target)
+    bool hiddenByName = false; // AttrHidden comes from a leading period alone
 };
 
 struct ListOptions
@@ -50,8 +51,9 @@ public:
     // nothing else about them. False when the folder cannot be read.
     virtual bool ListNames(const QString &folder, std::vector<QString> &out);
 
-    // Whether path names a file (or a link to one); false for folders and
-    // for anything that cannot be read.
+    // Whether path names a file or a symbolic link (a dangling one too),
+    // without following the link; false for a folder, a link to a folder and
+    // anything that cannot be read.
     virtual bool FileExists(const QString &path) = 0;
 
     // Whether path names a folder (or a link to one).

@@ -130,5 +130,7 @@ QStringList DecodeNameLines(const QByteArray &content)
 
 QString JoinPath(const QString &folder, const QString &name)
 {
+    if (folder.endsWith(u'/'))
+        return folder + name;
     return folder + u'/' + name;
 }

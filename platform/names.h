@@ -20,6 +20,5 @@ QByteArray EncodeName(const QString &name);
 // line, since a name may hold a bare LF; a final line needs no end.
 QStringList DecodeNameLines(const QByteArray &content);
 
-// Joins a folder and a name with the separator. The root folder is kept as
-// the empty text, so joining it gives "/name".
+// Joins a folder and a name with the separator; the root "/" gives "/name".
 QString JoinPath(const QString &folder, const QString &name);

@@ -50,15 +50,18 @@ StoredDosAttrib ReadDosAttrib(const char *path)
     return stored;
 }
 
-int AttributesOf(const char *path, const struct stat &st)
+int AttributesOf(const char *path, const struct stat &st, bool *hiddenByName = nullptr)
 {
     int attributes = 0;
     if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR))
         attributes |= AttrReadOnly;
-    if (IsPeriodName(path))
-        attributes |= AttrHidden;
     if (!S_ISLNK(st.st_mode))
         attributes |= int(ReadDosAttrib(path).word) & DosBits;
+    if (IsPeriodName(path)) {
+        if (hiddenByName)
+            *hiddenByName = !(attributes & AttrHidden);
+        attributes |= AttrHidden;
+    }
     if (S_ISDIR(st.st_mode))
         attributes |= AttrFolder;
     return attributes;
@@ -234,7 +237,8 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
                 path.append(pending[i].raw);
                 entryPath = path.constData();
             }
-            int attributes = AttributesOf(entryPath, st);
+            bool hiddenByName = false;
+            int attributes = AttributesOf(entryPath, st, &hiddenByName);
             if (S_ISLNK(st.st_mode)) {
                 struct stat target;
                 if (fstatat(dirFd, rawName, &target, 0) == 0) {
@@ -249,6 +253,7 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
             FolderEntry &listed = examined[i];
             listed.name = std::move(pending[i].name);
             listed.attributes = attributes;
+            listed.hiddenByName = hiddenByName;
             if (options.details) {
                 listed.modified = st.st_mtim.tv_sec;
                 listed.size = st.st_size;
@@ -282,8 +287,15 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
 
 bool PosixFileSystem::FileExists(const QString &path)
 {
+    const QByteArray encoded = EncodeName(path);
     struct stat st;
-    return stat(EncodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (lstat(encoded.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    if (!S_ISLNK(st.st_mode))
+        return true;
+    // A link to a folder counts as a folder; a dangling link is still an entry.
+    struct stat target;
+    return stat(encoded.constData(), &target) != 0 || !S_ISDIR(target.st_mode);
 }
 
 bool PosixFileSystem::FolderExists(const QString &path)

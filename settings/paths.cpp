@@ -37,7 +37,7 @@ QString GetTempFolder()
 void StripTrailingSeparators(QString &path)
 {
     qsizetype end = path.size();
-    while (end > 0 && path.at(end - 1) == u'/')
+    while (end > 1 && path.at(end - 1) == u'/')
         --end;
     path.truncate(end);
 }
@@ -45,7 +45,22 @@ void StripTrailingSeparators(QString &path)
 void CutLastPathPart(QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
-    path.truncate(slash < 0 ? 0 : slash);
+    if (slash == 0 && path.size() > 1)
+        path = QStringLiteral("/");
+    else
+        path.truncate(slash < 0 ? 0 : slash);
+}
+
+QString AbsoluteFolder(const QString &folder)
+{
+    if (folder.isEmpty() || folder.startsWith(u'/'))
+        return folder;
+    QString absolute = QDir::currentPath();
+    if (!absolute.endsWith(u'/'))
+        absolute += u'/';
+    absolute += folder;
+    StripTrailingSeparators(absolute);
+    return absolute;
 }
 
 const QStringList &SystemFolders()

@@ -13,11 +13,16 @@ void SetProgramFolderOverride(const QString &folder);
 // The system's temporary folder, ending with the separator.
 QString GetTempFolder();
 
-// Removes every separator at the end of path; "/" becomes empty.
+// Removes every separator at the end of path; the root keeps its one "/".
 void StripTrailingSeparators(QString &path);
 
-// Keeps the text before the last separator; a path without one becomes empty.
+// Keeps the text before the last separator, so "/a/b" becomes "/a" and "/a"
+// becomes the root "/"; the root and a path without one become empty.
 void CutLastPathPart(QString &path);
+
+// The folder a folder text names: a relative text is taken against the
+// working folder, which the program never changes. Empty stays empty.
+QString AbsoluteFolder(const QString &folder);
 
 // The folders of the operating system that renaming would damage.
 const QStringList &SystemFolders();

@@ -5,6 +5,7 @@
 #include "support/strings.h"
 #include "support/tempfolder.h"
 
+#include <QDir>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -381,9 +382,11 @@ void SettingsTest::pathHelpers()
     QString path = QStringLiteral("/home/a///");
     StripTrailingSeparators(path);
     QCOMPARE(path, QStringLiteral("/home/a"));
-    path = QStringLiteral("/");
+    // The root keeps its separator, as the folder dialog shows it.
+    path = QStringLiteral("///");
     StripTrailingSeparators(path);
-    QCOMPARE(path, QString());
+    QCOMPARE(path, QStringLiteral("/"));
+    path.clear();
     StripTrailingSeparators(path);
     QCOMPARE(path, QString());
 
@@ -391,10 +394,16 @@ void SettingsTest::pathHelpers()
     CutLastPathPart(path);
     QCOMPARE(path, QStringLiteral("/a"));
     CutLastPathPart(path);
+    QCOMPARE(path, QStringLiteral("/"));
+    CutLastPathPart(path);
     QCOMPARE(path, QString());
     path = QStringLiteral("relative");
     CutLastPathPart(path);
     QCOMPARE(path, QString());
+
+    QCOMPARE(AbsoluteFolder(QStringLiteral("rel/")), QDir::currentPath() + QStringLiteral("/rel"));
+    QCOMPARE(AbsoluteFolder(QStringLiteral("/abs")), QStringLiteral("/abs"));
+    QCOMPARE(AbsoluteFolder(QString()), QString());
 
     QVERIFY(GetTempFolder().endsWith(u'/'));
     QVERIFY(!GetTempFolder().endsWith(QStringLiteral("//")));

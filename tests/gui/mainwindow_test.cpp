@@ -381,8 +381,8 @@ private slots:
         const QString a = QStringLiteral("A.txt"), b = QStringLiteral("b.txt"), c = QStringLiteral("c.txt");
         QTest::newRow("name ascending ignores case") << 0 << QStringList{a, b, c};
         QTest::newRow("name descending") << 1 << QStringList{c, b, a};
-        QTest::newRow("date oldest first, 1999 after 2024") << 4 << QStringList{c, a, b};
-        QTest::newRow("date newest first") << 5 << QStringList{b, a, c};
+        QTest::newRow("date oldest first, 1999 before 2024") << 4 << QStringList{b, c, a};
+        QTest::newRow("date newest first") << 5 << QStringList{a, c, b};
         QTest::newRow("size smallest first") << 6 << QStringList{b, c, a};
         QTest::newRow("size largest first") << 7 << QStringList{a, c, b};
     }
