@@ -8,8 +8,16 @@
 #include "mainwindow/filelistmodel.h"
 #include "mainwindow/sidewindow.h"
 #include "mainwindow/toolbarimages.h"
+#include "rules/attribute_dialog.h"
+#include "rules/conversion_dialog.h"
+#include "rules/individual_dialog.h"
+#include "rules/insert_dialog.h"
+#include "rules/numbering_dialog.h"
+#include "rules/replace_dialog.h"
 #include "settings/paths.h"
 #include "settings/settingsfile.h"
+#include "windows/externalprogram.h"
+#include "windows/optiondialog.h"
 #include "windows/pathdialog.h"
 
 #include <QAction>
@@ -101,6 +109,8 @@ MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
     BuildControls();
     setMinimumSize(Twips(MinimumWidth), Twips(MinimumHeight));
     resize(Twips(DesignedWidth), Twips(DesignedHeight));
+    m_ownEtcWindow = CreateEtcWindow(*this, this);
+    m_etcWindow = m_ownEtcWindow.get();
 }
 
 MainWindow::~MainWindow()
@@ -233,7 +243,7 @@ void MainWindow::BuildControls()
     connect(m_lvwMain->header(), &QHeaderView::sectionClicked, this, &MainWindow::ColumnClick);
     connect(m_lvwMain, &QAbstractItemView::clicked, this,
             [this](const QModelIndex &index) { ItemClick(index.row() + 1); });
-    // Double-clicking opens the individual edit once it is there.
+    connect(m_lvwMain, &QAbstractItemView::doubleClicked, this, [this] { ExeOne(*this); });
     connect(m_lvwMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::onSelectionChanged);
     // Moving through the list with the keyboard picks rows as clicks do.
@@ -247,6 +257,7 @@ void MainWindow::BuildControls()
     connect(&m_list, &FileList::highlightChanged, this, &MainWindow::onHighlightChanged);
     connect(m_cmdClear, &QPushButton::clicked, this, &MainWindow::cmdClearClick);
     connect(m_cmdExe, &QPushButton::clicked, this, &MainWindow::cmdExeClick);
+    connect(m_cmdExplorer, &QPushButton::clicked, this, &MainWindow::cmdExplorerClick);
     connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::close);
 
     m_txtPath->installEventFilter(this);
@@ -296,8 +307,19 @@ QString MainWindow::ImageKey(const QString &buttonKey) const
 void MainWindow::Dispatch(const QString &key)
 {
     static constexpr DispatchEntry Table[] = {
-        {"IDOPEN", [](MainWindow &w) { w.cmdPathClick(); }}, {"IDUP", [](MainWindow &w) { w.ExeUp(); }},
-        {"IDDOWN", [](MainWindow &w) { w.ExeDown(); }},      {"IDDEL", [](MainWindow &w) { w.ExeDel(); }},
+        {"IDOPEN", [](MainWindow &w) { w.cmdPathClick(); }},
+        {"IDOPT", [](MainWindow &w) { w.ExeOption(); }},
+        {"IDUP", [](MainWindow &w) { w.ExeUp(); }},
+        {"IDDOWN", [](MainWindow &w) { w.ExeDown(); }},
+        {"IDEDIT", [](MainWindow &w) { ExeOne(w); }},
+        {"IDDEL", [](MainWindow &w) { w.ExeDel(); }},
+        {"IDCHG", [](MainWindow &w) { ExeReplace(w); }},
+        {"IDINS", [](MainWindow &w) { ExeInsert(w); }},
+        {"IDATT", [](MainWindow &w) { ExeAtt(w); }},
+        {"IDNUM", [](MainWindow &w) { ExeNumber(w); }},
+        {"IDLS", [](MainWindow &w) { ExeCase(w); }},
+        {"IDETC", [](MainWindow &w) { w.CheckEtc(); }},
+        {"IDPIC", [](MainWindow &w) { w.CheckPic(); }},
         {"IDEXT", [](MainWindow &w) { w.CheckExt(true); }},
     };
     for (const DispatchEntry &entry : Table) {
@@ -389,6 +411,19 @@ void MainWindow::CheckExt(bool toggle)
                    m_settings.ProtectExtension ? QStringLiteral("IDNEXT") : QStringLiteral("IDEXT"));
 }
 
+void MainWindow::SetButtonPressed(const QString &buttonKey, bool pressed)
+{
+    QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
+    if (!action)
+        return;
+    // Checkable only while pressed, so that a click never leaves it down.
+    if (pressed)
+        action->setCheckable(true);
+    action->setChecked(pressed);
+    if (!pressed)
+        action->setCheckable(false);
+}
+
 void MainWindow::FocusList()
 {
     m_lvwMain->setFocus();
@@ -441,6 +476,20 @@ void MainWindow::ShowFrame()
         close(m_etcWindow);
         close(m_pictureWindow);
     }
+}
+
+void MainWindow::CheckEtc()
+{
+    m_settings.EtcWindowOpen = !m_settings.EtcWindowOpen;
+    m_settings.PictureWindowOpen = false;
+    ShowFrame();
+}
+
+void MainWindow::CheckPic()
+{
+    m_settings.PictureWindowOpen = !m_settings.PictureWindowOpen;
+    m_settings.EtcWindowOpen = false;
+    ShowFrame();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -597,6 +646,18 @@ void MainWindow::cmdExeClick()
     if (ExecuteRename(m_list, m_settings, *this))
         m_renameDone = true;
     SetBusy(false);
+}
+
+void MainWindow::cmdExplorerClick()
+{
+    ClearCurrentRow();
+    RunExternalProgram(m_settings.ExternalProgram, m_list.Folder());
+}
+
+void MainWindow::ExeOption()
+{
+    ShowOptionDialog(m_settings, this);
+    Rescan();
 }
 
 void MainWindow::ItemClick(int row)

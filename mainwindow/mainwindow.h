@@ -2,9 +2,11 @@
 
 #include "engine/filelist.h"
 #include "engine/rename.h"
+#include "rules/rulewindow.h"
 #include "settings/appsettings.h"
 
 #include <QWidget>
+#include <memory>
 
 class FileListModel;
 class QAction;
@@ -19,7 +21,7 @@ class SideWindow;
 
 // frmMain: the program's window. It owns the file list, shows it in lvwMain
 // and routes every command of the toolbar and the buttons.
-class MainWindow final : public QWidget, public RenameWindow
+class MainWindow final : public QWidget, public RenameWindow, public RuleWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainWindow)
@@ -33,19 +35,23 @@ public:
     // refused; the program must then end without showing the window.
     bool FormLoad();
 
-    FileList &list() { return m_list; }
     bool RenameDone() const { return m_renameDone; }
     int CurrentRow() const { return m_list.CurrentRow(); }
 
-    // RenameWindow, also used by the rules.
+    // RenameWindow and RuleWindow.
     void ClearCurrentRow() override;
     void EnableRowCommands() override;
     void FocusList() override;
     void SetBusy(bool busy) override;
     void Rescan() override;
+    FileList &list() override { return m_list; }
+    AppSettings &settings() override { return m_settings; }
+    QWidget *DialogParent() override { return this; }
+    void SetButtonPressed(const QString &buttonKey, bool pressed) override;
+    int &CaseCycle() override { return m_caseCycle; }
 
     // Switches the extension protection when toggle is set, then shows its image.
-    void CheckExt(bool toggle);
+    void CheckExt(bool toggle) override;
     // Brings the side windows into line with their flags.
     void ShowFrame();
     // Applies the sort box's entry.
@@ -54,6 +60,11 @@ public:
     void ExeDown();
     void ExeDel();
     void SwapRow(int n);
+    // IDETC and IDPIC: open or close a side window, closing the other.
+    void CheckEtc();
+    void CheckPic();
+    // IDOPT: the options dialog, then a rescan however it closed.
+    void ExeOption();
 
     // Runs the toolbar command of a button key; an unknown key does nothing.
     void Dispatch(const QString &key);
@@ -89,6 +100,7 @@ private:
     void ItemClick(int row);
     void cmdClearClick();
     void cmdExeClick();
+    void cmdExplorerClick();
 
     void onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void onHighlightChanged(int row, bool on);
@@ -114,6 +126,7 @@ private:
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;
+    std::unique_ptr<SideWindow> m_ownEtcWindow;
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;

@@ -1,0 +1,5 @@
+#include "rules/attribute_dialog.h"
+
+#include "rules/rulewindow.h"
+
+void ExeAtt(RuleWindow &) {}

@@ -1,0 +1,6 @@
+#pragma once
+
+class RuleWindow;
+
+// IDATT: the attribute dialog, then every row's attribute text.
+void ExeAtt(RuleWindow &window);

@@ -1,0 +1,5 @@
+#include "rules/date_dialog.h"
+
+#include "rules/rulewindow.h"
+
+void ExeDay(RuleWindow &) {}

@@ -1,0 +1,5 @@
+#include "rules/insert_dialog.h"
+
+#include "rules/rulewindow.h"
+
+void ExeInsert(RuleWindow &) {}

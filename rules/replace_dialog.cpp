@@ -1,0 +1,5 @@
+#include "rules/replace_dialog.h"
+
+#include "rules/rulewindow.h"
+
+void ExeReplace(RuleWindow &) {}

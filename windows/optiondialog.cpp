@@ -1,0 +1,5 @@
+#include "windows/optiondialog.h"
+
+#include "settings/appsettings.h"
+
+void ShowOptionDialog(AppSettings &, QWidget *) {}
