@@ -63,6 +63,10 @@ public:
     // following a symbolic link.
     virtual std::optional<int> ReadAttributes(const QString &path) = 0;
 
+    // The last-modified time of path in seconds since the epoch, of a
+    // symbolic link's target; nothing when it cannot be read.
+    virtual std::optional<qint64> ReadModified(const QString &path) = 0;
+
     // Gives path the read-only, hidden and system bits of attributes,
     // touching only the bits that differ. Never follows a symbolic link.
     virtual bool WriteAttributes(const QString &path, int attributes) = 0;

@@ -313,6 +313,14 @@ std::optional<int> PosixFileSystem::ReadAttributes(const QString &path)
     return AttributesOf(encoded.constData(), st);
 }
 
+std::optional<qint64> PosixFileSystem::ReadModified(const QString &path)
+{
+    struct stat st;
+    if (stat(EncodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return qint64(st.st_mtim.tv_sec);
+}
+
 bool PosixFileSystem::WriteAttributes(const QString &path, int attributes)
 {
     const QByteArray encoded = EncodeName(path);

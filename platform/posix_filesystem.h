@@ -12,6 +12,7 @@ public:
     bool FileExists(const QString &path) override;
     bool FolderExists(const QString &path) override;
     std::optional<int> ReadAttributes(const QString &path) override;
+    std::optional<qint64> ReadModified(const QString &path) override;
     bool WriteAttributes(const QString &path, int attributes) override;
     bool CanWriteAttributes(const QString &path, int attributes) override;
     bool RenameNoReplace(const QString &from, const QString &to) override;

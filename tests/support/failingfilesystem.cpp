@@ -39,6 +39,13 @@ bool FailingFileSystem::FolderExists(const QString &path)
     return allow(QStringLiteral("FolderExists"), path) && m_real.FolderExists(path);
 }
 
+std::optional<qint64> FailingFileSystem::ReadModified(const QString &path)
+{
+    if (!allow(QStringLiteral("ReadModified"), path))
+        return std::nullopt;
+    return m_real.ReadModified(path);
+}
+
 std::optional<int> FailingFileSystem::ReadAttributes(const QString &path)
 {
     if (!allow(QStringLiteral("ReadAttributes"), path))
