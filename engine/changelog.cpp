@@ -6,6 +6,64 @@
 namespace {
 
 const QString FieldSeparator = QStringLiteral(" > ");
+const QString FolderPrefix = QStringLiteral("Path= ");
+
+// The folder on one line: a backslash, CR and LF are written as "\\", "\r"
+// and "\n". A path holds "/", so the name form of NameToLine would not do.
+QString FolderToLine(const QString &folder)
+{
+    QString line;
+    line.reserve(folder.size());
+    for (const QChar c : folder) {
+        if (c == u'\\')
+            line += QStringLiteral("\\\\");
+        else if (c == u'\r')
+            line += QStringLiteral("\\r");
+        else if (c == u'\n')
+            line += QStringLiteral("\\n");
+        else
+            line += c;
+    }
+    return line;
+}
+
+QString LineToFolder(const QString &line)
+{
+    QString folder;
+    folder.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == u'\\' && i + 1 < line.size()) {
+            const QChar next = line.at(i + 1);
+            if (next == u'\\' || next == u'r' || next == u'n') {
+                folder += next == u'\\' ? u'\\' : (next == u'r' ? u'\r' : u'\n');
+                ++i;
+                continue;
+            }
+        }
+        folder += c;
+    }
+    return folder;
+}
+
+// Finds " > " + token + digits + " > " in line: the position of its first
+// separator and the temporary name between the two.
+bool FindMiddleField(const QString &line, qsizetype &first, QStringView &tempName)
+{
+    const QString opening = FieldSeparator + ReservedToken;
+    first = line.indexOf(opening);
+    if (first < 0)
+        return false;
+    const qsizetype nameStart = first + FieldSeparator.size();
+    qsizetype end = nameStart + ReservedToken.size();
+    const qsizetype digitsStart = end;
+    while (end < line.size() && line.at(end).isDigit() && line.at(end).unicode() < 0x80)
+        ++end;
+    if (end == digitsStart || !QStringView(line).sliced(end).startsWith(FieldSeparator))
+        return false;
+    tempName = QStringView(line).sliced(nameStart, end - nameStart);
+    return true;
+}
 
 } // namespace
 
@@ -16,12 +74,14 @@ QString ChangeLogHeader()
 
 QString ChangeLogLine(const FileEntry &entry, int row)
 {
-    return entry.Name + FieldSeparator + TempName(row) + FieldSeparator + entry.Preview;
+    return NameToLine(entry.Name) + FieldSeparator + TempName(row) + FieldSeparator +
+           NameToLine(entry.Preview);
 }
 
 QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows)
 {
-    QString text = ChangeLogHeader() + QStringLiteral("\r\nPath= ") + folder + QStringLiteral("\r\n");
+    QString text = ChangeLogHeader() + QStringLiteral("\r\n") + FolderPrefix + FolderToLine(folder) +
+                   QStringLiteral("\r\n");
     for (size_t k = 0; k < rows.size(); ++k) {
         if (!IsUnchanged(rows[k]))
             text += ChangeLogLine(rows[k], int(k + 1)) + QStringLiteral("\r\n");
@@ -30,29 +90,22 @@ QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> 
     return EncodeName(text);
 }
 
-QStringList SplitChangeLog(const QByteArray &content)
+std::optional<ChangeLogRecord> ReadChangeLog(const QByteArray &content)
 {
-    return DecodeNameLines(content);
-}
-
-QString FindOldName(const QStringList &lines, const QString &tempName)
-{
+    const QStringList lines = DecodeNameLines(content);
+    if (lines.size() < 2 || !lines.at(1).startsWith(FolderPrefix))
+        return std::nullopt;
+    ChangeLogRecord record;
+    record.folder = LineToFolder(lines.at(1).mid(FolderPrefix.size()));
     for (qsizetype k = 2; k < lines.size(); ++k) {
         const QString &line = lines.at(k);
-        if (!line.contains(tempName))
+        qsizetype first = 0;
+        QStringView tempName;
+        if (!FindMiddleField(line, first, tempName))
             continue;
-        // The middle field must be the temporary name itself, so that
-        // __KZM_X_.100 is not taken for __KZM_X_.1000.
-        const qsizetype first = line.indexOf(FieldSeparator);
-        if (first < 0)
-            continue;
-        const qsizetype second = line.indexOf(FieldSeparator, first + FieldSeparator.size());
-        if (second < 0)
-            continue;
-        const qsizetype middle = first + FieldSeparator.size();
-        if (QStringView(line).sliced(middle, second - middle) != tempName)
-            continue;
-        return line.left(first);
+        const QString key = tempName.toString();
+        if (!record.oldNames.contains(key))
+            record.oldNames.insert(key, LineToName(line.left(first)));
     }
-    return {};
+    return record;
 }

@@ -3,14 +3,16 @@
 #include "engine/fileentry.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
-#include <QStringList>
+#include <optional>
 #include <vector>
 
 // The first line of every change log.
 QString ChangeLogHeader();
 
-// The log line of a changed row: its name, its temporary name and its preview.
+// The log line of a changed row: its name, its temporary name and its
+// preview. A name with CR or LF keeps them in the line form of NameToLine.
 QString ChangeLogLine(const FileEntry &entry, int row);
 
 // The whole change log of a run over rows (row k at index k - 1) in folder:
@@ -18,10 +20,15 @@ QString ChangeLogLine(const FileEntry &entry, int row);
 // Names keep their exact bytes; the rest is UTF-8.
 QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows);
 
-// The lines of a change log as written by ComposeChangeLog.
-QStringList SplitChangeLog(const QByteArray &content);
+// What a repair reads from a change log.
+struct ChangeLogRecord
+{
+    QString folder;                   // the folder the run renamed in
+    QHash<QString, QString> oldNames; // temporary name → the name before the run
+};
 
-// The name from before the run of the file that carries tempName, from the
-// first row line (after the two header lines) whose temporary name is
-// tempName; empty when there is none.
-QString FindOldName(const QStringList &lines, const QString &tempName);
+// Reads a change log; nothing when it has no folder line. A row line is
+// split by its middle field, " > " + a temporary name + " > ", which no old
+// or new name can contain, so either may hold " > " itself. Where two lines
+// name the same temporary name, the first counts.
+std::optional<ChangeLogRecord> ReadChangeLog(const QByteArray &content);

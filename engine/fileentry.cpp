@@ -46,7 +46,9 @@ QString MakeDateText(qint64 secondsSinceEpoch)
 {
     const std::time_t t = std::time_t(secondsSinceEpoch);
     std::tm local{};
-    localtime_r(&t, &local);
+    // A time the calendar cannot hold shows as unknown rather than as a date.
+    if (!localtime_r(&t, &local))
+        return QStringLiteral("--/--/-- --:--:--");
     const int fields[6] = {local.tm_year % 100, local.tm_mon + 1, local.tm_mday,
                            local.tm_hour,       local.tm_min,     local.tm_sec};
     static constexpr char16_t separators[6] = {u'/', u'/', u' ', u':', u':', 0};

@@ -34,7 +34,8 @@ QString MakeAttrText(int attributes);
 // The bits an attribute text stands for: R, H and S found anywhere, in either case.
 int ParseAttrText(const QString &text);
 
-// The date text of a modification time given in seconds since the epoch.
+// The date text of a modification time given in seconds since the epoch;
+// dashes where the time lies beyond the calendar.
 QString MakeDateText(qint64 secondsSinceEpoch);
 
 // The size text: the byte count right-aligned in 12 characters; a longer

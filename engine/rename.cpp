@@ -41,9 +41,26 @@ bool Confirm()
                                QStringLiteral("置換の実行"));
 }
 
+// The lock that keeps two runs from sharing the change log; nothing (after
+// its message) while another run holds it. A lock that cannot be had at all
+// does not stop the run: writing the log decides then.
+std::optional<LockAttempt> LockChangeLog()
+{
+    const QString folder = GetLogFolder();
+    Fs().MakeFolder(folder);
+    LockAttempt attempt = Fs().LockExclusive(folder);
+    if (!attempt.busy)
+        return attempt;
+    Messages().ShowMessage(QStringLiteral("別のウィンドウで置換を実行中です．") + CrLf +
+                               QStringLiteral("終わってから，もう一度実行してください") + CrLf + CrLf +
+                               ChangeLogPath(),
+                           {}, MessageIcon::Exclamation);
+    return std::nullopt;
+}
+
 bool WriteChangeLog(const QString &folder, const std::vector<FileEntry> &rows)
 {
-    if (Fs().WriteFile(ChangeLogPath(), ComposeChangeLog(folder, rows), true))
+    if (Fs().MakeFolder(GetLogFolder()) && Fs().ReplaceFile(ChangeLogPath(), ComposeChangeLog(folder, rows)))
         return true;
     Messages().ShowMessage(QStringLiteral("変更記録 Kazami.Log を書き込めませんでした") + CrLf +
                                ChangeLogPath() + CrLf + QStringLiteral("ファイルはひとつも変更していません"),
@@ -70,7 +87,7 @@ int Trial(FileList &list, const std::vector<FileEntry> &rows, const QString &fol
     attributesDiffer.assign(rows.size(), 0);
     for (int row = 1; row <= count; ++row) {
         const FileEntry &entry = rows[size_t(row - 1)];
-        const int wanted = ParseAttrText(entry.Attributes);
+        const int wanted = WantedAttributes(entry);
         bool differ = false;
         const bool ok = TryRename(entry, row, folder, [&](const QString &trialPath) {
             const std::optional<int> present = Fs().ReadAttributes(trialPath);
@@ -111,7 +128,7 @@ bool RenameAllToNew(const std::vector<FileEntry> &rows, const QString &folder,
             return false;
         // The trial read this file's attributes; where they already matched,
         // writing them again would change nothing.
-        if (attributesDiffer[k] && !ApplyAttributes(target, entry.Attributes))
+        if (attributesDiffer[k] && !ApplyAttributes(target, entry))
             return false;
     }
     return true;
@@ -137,7 +154,7 @@ void FatalError(const QString &folder, RenameWindow &window)
 
 QString ChangeLogPath()
 {
-    return JoinPath(GetProgramFolder(), QStringLiteral("Kazami.Log"));
+    return JoinPath(GetLogFolder(), QStringLiteral("Kazami.Log"));
 }
 
 bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window)
@@ -152,9 +169,15 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     window.SetBusy(true);
     list.clearHighlights();
 
+    const std::optional<LockAttempt> logLock = LockChangeLog();
+    if (!logLock) {
+        AbortRename(list, window, 0);
+        return false;
+    }
+
     const int count = list.count();
     for (int row = 1; row <= count; ++row) {
-        if (!CheckPreview(list.at(row).Preview)) {
+        if (!CheckPreview(list.at(row).Preview, list.at(row).Name)) {
             AbortRename(list, window, row);
             return false;
         }
@@ -173,8 +196,9 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     }
     clock.restart();
 
-    // The rows as confirmed; nothing below reads the list again.
-    const QString folder = settings.CurrentFolder;
+    // The rows as confirmed, in the folder they were listed from; nothing
+    // below reads the list again.
+    const QString folder = list.Folder();
     std::vector<FileEntry> rows;
     rows.reserve(size_t(count));
     for (int row = 1; row <= count; ++row)
@@ -234,22 +258,28 @@ void RepairFromLog(const QString &folder)
     std::vector<FolderEntry> files;
     if (!Fs().ListFolder(folder, options, files))
         return;
-    QStringList lines;
-    bool logRead = false;
+    std::optional<ChangeLogRecord> log;
     for (const FolderEntry &file : files) {
         if (!ContainsReservedToken(file.name))
             continue;
-        if (!logRead) {
+        if (!log) {
             const std::optional<QByteArray> content = Fs().ReadFile(ChangeLogPath());
-            if (!content)
+            if (!content || !(log = ReadChangeLog(*content)))
                 return;
-            lines = SplitChangeLog(*content);
-            logRead = true;
+            // Another folder's log would give this folder's files wrong names.
+            if (log->folder != folder) {
+                Messages().ShowMessage(
+                    QStringLiteral("変更記録は別のフォルダのものです．ファイル名は修復しません") + CrLf +
+                        CrLf + QStringLiteral("変更記録のフォルダ：") + log->folder + CrLf +
+                        QStringLiteral("このフォルダ：") + folder,
+                    {}, MessageIcon::Exclamation);
+                return;
+            }
         }
-        const QString oldName = FindOldName(lines, file.name);
-        if (oldName.isEmpty())
+        const auto oldName = log->oldNames.constFind(file.name);
+        if (oldName == log->oldNames.cend())
             continue;
-        if (!Fs().RenameNoReplace(JoinPath(folder, file.name), JoinPath(folder, oldName)))
+        if (!Fs().RenameNoReplace(JoinPath(folder, file.name), JoinPath(folder, *oldName)))
             return;
     }
 }

@@ -24,9 +24,11 @@ public:
     virtual void Rescan() = 0;
 };
 
-// Applies the whole list to the disk: validation, duplicate check,
-// confirmation, change log, trial, two renaming phases, attributes, rescan.
-// Returns true when the run completed (the window then sets RenameDone).
+// Applies the whole list to the disk, in the folder the list was scanned
+// from: validation, duplicate check, confirmation, change log, trial, two
+// renaming phases, attributes, rescan. Holds the change log's lock from start
+// to end, so that no other run can overwrite the log of this one. Returns
+// true when the run completed (the window then sets RenameDone).
 bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window);
 
 // Nanoseconds spent in each stage of one run; a stage not reached stays 0.
@@ -48,9 +50,11 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
 void AbortRename(FileList &list, RenameWindow &window, int row);
 
 // Gives every file of folder that carries a temporary name the name its line
-// in the change log records from before the run. Stops silently at the first
+// in the change log records from before the run. A log written for another
+// folder changes nothing: the user is told so. Stops silently at the first
 // failure.
 void RepairFromLog(const QString &folder);
 
-// The change log beside the program.
+// The change log: beside the program, or in the user's state folder where
+// the program folder cannot be written.
 QString ChangeLogPath();

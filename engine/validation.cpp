@@ -12,10 +12,10 @@ namespace {
 
 const QString ReservedTokenMessage = QStringLiteral("このプログラムでは [ __KZM_X_ ] という文字は使えません");
 
-// A period at either end of a name does not survive on the original platform.
-bool StartsWithPeriod(const QString &name)
+// A leading period would hide a visible file; a dot-file may keep its own.
+bool GainsLeadingPeriod(const QString &preview, const QString &currentName)
 {
-    return name.startsWith(u'.');
+    return preview.startsWith(u'.') && !currentName.startsWith(u'.');
 }
 
 bool EndsWithPeriod(const QString &name)
@@ -23,12 +23,18 @@ bool EndsWithPeriod(const QString &name)
     return name.endsWith(u'.');
 }
 
-// A name the file system cannot hold: too long once encoded, or with a NUL
-// that would cut the name short in a system call.
+// A name the file system cannot hold: too long once encoded, with a NUL
+// that would cut the name short in a system call, or with a line break that
+// the change log and the duplicate check could not keep on one line.
 bool FitsFileSystem(const QString &preview)
 {
     if (preview.contains(QChar(u'\0'))) {
         Messages().ShowMessage(preview + CrLf + QStringLiteral("ファイル名にNUL文字は使えません"));
+        return false;
+    }
+    if (preview.contains(u'\r') || preview.contains(u'\n')) {
+        Messages().ShowMessage(NameToLine(preview) + CrLf +
+                               QStringLiteral("ファイル名に改行文字は使えません"));
         return false;
     }
     if (EncodeName(preview).size() > MaxNameBytes) {
@@ -39,18 +45,23 @@ bool FitsFileSystem(const QString &preview)
     return true;
 }
 
+const QString MakingFailed = QStringLiteral("テンポラリファイル製作中に障害が生じました");
+const QString ReadingFailed = QStringLiteral("テンポラリファイル処理中に障害が生じました");
+
 // Every entry of the folder, listed files under their future names, one per
-// line. False (after its message) when the folder cannot be listed or a
-// reserved name was met.
-bool WriteFutureNames(const FileList &list, const QString &folder, const QString &tempPath,
-                      QByteArray &written)
+// line, in a new temporary file whose path it gives. Nothing (after its
+// message) when the folder cannot be listed or the file made; reserved is
+// set when a reserved name was met.
+std::optional<QString> WriteFutureNames(const FileList &list, const QString &folder, QByteArray &written,
+                                        bool &reserved)
 {
     // Every entry counts, whatever its attributes, so nothing but the names
     // needs reading.
     std::vector<QString> entries;
-    if (!Fs().ListNames(folder, entries)) {
-        Messages().ShowMessage(QStringLiteral("テンポラリファイル製作中に障害が生じました"));
-        return false;
+    const QString tempFolder = GetTempFolder();
+    if (tempFolder.isEmpty() || !Fs().ListNames(folder, entries)) {
+        Messages().ShowMessage(MakingFailed);
+        return std::nullopt;
     }
 
     // The first row of each exact name, as a lookup would find it.
@@ -62,25 +73,25 @@ bool WriteFutureNames(const FileList &list, const QString &folder, const QString
             firstRow.insert(name, row);
     }
 
-    bool ok = true;
+    reserved = false;
     written.clear();
     written.reserve(qsizetype(entries.size()) * 24);
     for (const QString &name : entries) {
         if (ContainsReservedToken(name)) {
             Messages().ShowMessage(ReservedTokenMessage);
-            ok = false;
+            reserved = true;
         }
         const auto found = firstRow.constFind(name);
         const QString &future =
             (found != firstRow.cend() && !list.at(*found).Preview.isEmpty()) ? list.at(*found).Preview : name;
-        written += EncodeName(future);
+        written += EncodeName(NameToLine(future));
         written += "\r\n";
     }
-    if (!Fs().WriteFile(tempPath, written, false)) {
-        Messages().ShowMessage(QStringLiteral("テンポラリファイル製作中に障害が生じました"));
-        return false;
-    }
-    return ok;
+    const std::optional<QString> path =
+        Fs().CreateUniqueFile(tempFolder, DuplicateCheckFilePrefix, QStringLiteral(".tmp"), written);
+    if (!path)
+        Messages().ShowMessage(MakingFailed);
+    return path;
 }
 
 // Reports every line that equals another ignoring letter case, in file order.
@@ -88,16 +99,17 @@ bool FindDuplicateNames(const QString &tempPath, const QByteArray &written)
 {
     const std::optional<QByteArray> content = Fs().ReadFile(tempPath);
     if (!content || *content != written) {
-        Messages().ShowMessage(QStringLiteral("テンポラリファイル処理中に障害が生じました"));
+        Messages().ShowMessage(ReadingFailed);
         return false;
     }
 
-    const QStringList lines = DecodeNameLines(*content);
+    QStringList lines = DecodeNameLines(*content);
     std::vector<QString> lowered;
     lowered.reserve(lines.size());
     QHash<QString, int> counts;
     counts.reserve(qsizetype(lines.size()));
-    for (const QString &line : lines) {
+    for (QString &line : lines) {
+        line = LineToName(line);
         lowered.push_back(line.toLower());
         ++counts[lowered.back()];
     }
@@ -143,13 +155,13 @@ bool ContainsReservedToken(const QString &name)
     return name.contains(ReservedToken, Qt::CaseInsensitive);
 }
 
-bool CheckPreview(const QString &preview)
+bool CheckPreview(const QString &preview, const QString &currentName)
 {
     // Characters no file name may hold.
     if (!CheckNameChars(preview, true))
         return false;
-    // A leading period would hide the file and cannot be typed on every system.
-    if (StartsWithPeriod(preview)) {
+    // A leading period would hide a file that was visible.
+    if (GainsLeadingPeriod(preview, currentName)) {
         Messages().ShowMessage(preview + CrLf + QStringLiteral("先頭をピリオドにはできません"));
         return false;
     }
@@ -173,20 +185,19 @@ bool CheckPreview(const QString &preview)
     return FitsFileSystem(preview);
 }
 
-QString DuplicateCheckFilePath()
-{
-    return GetTempFolder() + QStringLiteral("~KZM_Tmp.tmp");
-}
-
 bool CheckDuplicates(const FileList &list, AppSettings &settings)
 {
     StripTrailingSeparators(settings.CurrentFolder);
-    const QString tempPath = DuplicateCheckFilePath();
     QByteArray written;
-    bool ok = WriteFutureNames(list, settings.CurrentFolder, tempPath, written);
-    if (ok)
-        ok = FindDuplicateNames(tempPath, written);
-    Fs().RemoveFile(tempPath);
+    bool reserved = false;
+    const std::optional<QString> tempPath = WriteFutureNames(list, list.Folder(), written, reserved);
+    if (!tempPath)
+        return false;
+    bool ok = !reserved && FindDuplicateNames(*tempPath, written);
+    if (!Fs().RemoveFile(*tempPath)) {
+        Messages().ShowMessage(QStringLiteral("テンポラリファイルを削除できませんでした") + CrLf + *tempPath);
+        ok = false;
+    }
     return ok;
 }
 
@@ -213,9 +224,17 @@ bool TryRename(const FileEntry &entry, int row, const QString &folder,
     return usable;
 }
 
-bool ApplyAttributes(const QString &path, const QString &attributeText)
+int WantedAttributes(const FileEntry &entry)
+{
+    int wanted = ParseAttrText(entry.Attributes);
+    if (entry.HiddenByName)
+        wanted &= ~AttrHidden;
+    return wanted;
+}
+
+bool ApplyAttributes(const QString &path, const FileEntry &entry)
 {
     // The file system keeps archive and folder bits itself; only read-only,
     // hidden and system are written.
-    return Fs().WriteAttributes(path, ParseAttrText(attributeText));
+    return Fs().WriteAttributes(path, WantedAttributes(entry));
 }

@@ -26,17 +26,19 @@ bool NotBlank(const QString &name);
 bool ContainsReservedToken(const QString &name);
 
 // The tests every preview must pass before a rename run, in their order; the
-// first failure shows its message and gives false.
-bool CheckPreview(const QString &preview);
+// first failure shows its message and gives false. currentName is the row's
+// name now: a dot-file may keep its leading period.
+bool CheckPreview(const QString &preview, const QString &currentName);
 
-// Writes every entry of the folder under its future name to the temporary
-// file, reads it back and looks for names that occur twice without regard to
-// letter case, and for reserved names. Shows one message per finding.
-// CurrentFolder loses its trailing separators.
+// Writes every entry of the list's folder under its future name to a
+// temporary file of this run's own, reads it back and looks for names that
+// occur twice without regard to letter case, and for reserved names. Shows
+// one message per finding. CurrentFolder loses its trailing separators.
 bool CheckDuplicates(const FileList &list, AppSettings &settings);
 
-// The temporary file of the duplicate check.
-QString DuplicateCheckFilePath();
+// The fixed part of the duplicate check's temporary file names, which each
+// run makes unique.
+inline const QString DuplicateCheckFilePrefix = QStringLiteral("~KZM_Tmp.");
 
 // Whether the row's preview equals its name exactly (case counts).
 bool IsUnchanged(const FileEntry &entry);
@@ -51,6 +53,11 @@ QString TempName(int row);
 bool TryRename(const FileEntry &entry, int row, const QString &folder,
                const std::function<bool(const QString &trialPath)> &whileAway = {});
 
-// Gives the file at path the read-only, hidden and system bits of an
-// attribute text, keeping its other attributes. False when that fails.
-bool ApplyAttributes(const QString &path, const QString &attributeText);
+// The read-only, hidden and system bits a row asks of its file: those of its
+// attribute text, except a hidden mark that came from the name's leading
+// period alone, which belongs to the name.
+int WantedAttributes(const FileEntry &entry);
+
+// Gives the file at path the bits the row asks for, keeping its other
+// attributes. False when that fails.
+bool ApplyAttributes(const QString &path, const FileEntry &entry);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,20 @@ struct ListOptions
     QString pattern;         // wildcard; empty matches every name
     int mask = AttrReadOnly; // hidden, system and folder entries are listed only when their bit is here
     bool details = true;     // read modification time and size too
+};
+
+// An exclusive lock on a file or folder, held until the object goes.
+class HeldLock
+{
+public:
+    virtual ~HeldLock() = default;
+};
+
+// The outcome of LockExclusive: a lock, or why there is none.
+struct LockAttempt
+{
+    std::unique_ptr<HeldLock> lock;
+    bool busy = false; // someone else holds it (rather than: it could not be taken)
 };
 
 // Every disk access of the program goes through this interface, so that
@@ -78,16 +93,42 @@ public:
     // Renames from to to, never replacing an existing entry.
     virtual bool RenameNoReplace(const QString &from, const QString &to) = 0;
 
-    // Writes a whole file, replacing it. When durable, the data is flushed
-    // to the disk before this returns true.
-    virtual bool WriteFile(const QString &path, const QByteArray &content, bool durable) = 0;
+    // Replaces a whole file at once: the content goes to a new file in the
+    // same folder, reaches the disk, and takes the old file's place by a
+    // rename, so that a crash never leaves half a file. A symbolic link at
+    // path is written through to its target. False when any step fails; the
+    // old file is then untouched.
+    virtual bool ReplaceFile(const QString &path, const QByteArray &content) = 0;
+
+    // Creates a new file in folder named prefix, a unique part and suffix,
+    // never through an existing entry or a link, readable by its owner
+    // alone. Gives its path.
+    virtual std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
+                                                    const QString &suffix, const QByteArray &content) = 0;
 
     // Reads a whole file.
     virtual std::optional<QByteArray> ReadFile(const QString &path) = 0;
 
     // Deletes a file; a missing file is no error.
     virtual bool RemoveFile(const QString &path) = 0;
+
+    // Creates a folder and any missing parents, open to their owner alone;
+    // an existing folder is fine.
+    virtual bool MakeFolder(const QString &path) = 0;
+
+    // Whether path is a folder (not a link) of this user's own that nobody
+    // else may enter, creating it so when create is set and it is missing.
+    virtual bool PrivateFolder(const QString &path, bool create) = 0;
+
+    // Whether new files can be made in the folder.
+    virtual bool FolderWritable(const QString &path) = 0;
+
+    // Takes an exclusive lock on a file or folder without waiting.
+    virtual LockAttempt LockExclusive(const QString &path) = 0;
 };
+
+// The number of the user the program runs as.
+qint64 CurrentUserId();
 
 // The file system the program works on: the real one unless a test has
 // installed another.

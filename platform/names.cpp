@@ -134,3 +134,30 @@ QString JoinPath(const QString &folder, const QString &name)
         return folder + name;
     return folder + u'/' + name;
 }
+
+QString NameToLine(const QString &name)
+{
+    if (!name.contains(u'\r') && !name.contains(u'\n'))
+        return name;
+    QString line = name;
+    line.replace(u'\r', QStringLiteral("/r"));
+    line.replace(u'\n', QStringLiteral("/n"));
+    return line;
+}
+
+QString LineToName(const QString &line)
+{
+    if (!line.contains(u'/'))
+        return line;
+    QString name;
+    name.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == u'/' && i + 1 < line.size() && (line.at(i + 1) == u'r' || line.at(i + 1) == u'n')) {
+            name.append(line.at(++i) == u'r' ? u'\r' : u'\n');
+            continue;
+        }
+        name.append(c);
+    }
+    return name;
+}

@@ -16,6 +16,13 @@ QString DecodeName(QByteArrayView bytes);
 // Encodes a name for a system call; the exact inverse of DecodeName.
 QByteArray EncodeName(const QString &name);
 
+// A name as one line of a file of names: CR and LF, which would end the
+// line, become "/r" and "/n". No name holds "/", so the form is unambiguous
+// and every other name stays as it is.
+QString NameToLine(const QString &name);
+// The exact inverse of NameToLine.
+QString LineToName(const QString &line);
+
 // Splits bytes at CR LF and decodes each line as a name. Only CR LF ends a
 // line, since a name may hold a bare LF; a final line needs no end.
 QStringList DecodeNameLines(const QByteArray &content);

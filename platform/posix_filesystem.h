@@ -2,7 +2,8 @@
 
 #include "platform/filesystem.h"
 
-// The real file system, through POSIX calls.
+// The real file system, through POSIX calls. Its parts live in one file per
+// concern: listing, attributes, renaming and whole files.
 class PosixFileSystem final : public FileSystem
 {
 public:
@@ -16,7 +17,13 @@ public:
     bool WriteAttributes(const QString &path, int attributes) override;
     bool CanWriteAttributes(const QString &path, int attributes) override;
     bool RenameNoReplace(const QString &from, const QString &to) override;
-    bool WriteFile(const QString &path, const QByteArray &content, bool durable) override;
+    bool ReplaceFile(const QString &path, const QByteArray &content) override;
+    std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
+                                            const QString &suffix, const QByteArray &content) override;
     std::optional<QByteArray> ReadFile(const QString &path) override;
     bool RemoveFile(const QString &path) override;
+    bool MakeFolder(const QString &path) override;
+    bool PrivateFolder(const QString &path, bool create) override;
+    bool FolderWritable(const QString &path) override;
+    LockAttempt LockExclusive(const QString &path) override;
 };

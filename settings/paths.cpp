@@ -1,5 +1,8 @@
 #include "settings/paths.h"
 
+#include "platform/filesystem.h"
+#include "platform/names.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -27,11 +30,52 @@ void SetProgramFolderOverride(const QString &folder)
     ProgramFolderOverride() = folder;
 }
 
+namespace {
+
+// An XDG base folder: the variable's value when it is an absolute path, else
+// the default below the home folder.
+QString XdgFolder(const char *variable, const QString &fallback)
+{
+    QString folder = qEnvironmentVariable(variable);
+    if (!folder.startsWith(u'/'))
+        folder = QDir::homePath() + u'/' + fallback;
+    StripTrailingSeparators(folder);
+    return folder;
+}
+
+// The program folder where it can be written, else the user's own folder.
+QString WritableProgramFolderOr(const char *variable, const QString &fallback)
+{
+    const QString program = GetProgramFolder();
+    if (Fs().FolderWritable(program))
+        return program;
+    return XdgFolder(variable, fallback) + QStringLiteral("/Kazami");
+}
+
+} // namespace
+
 QString GetTempFolder()
 {
-    QString folder = QDir::tempPath();
-    StripTrailingSeparators(folder);
-    return folder + u'/';
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    StripTrailingSeparators(runtime);
+    if (runtime.startsWith(u'/') && Fs().PrivateFolder(runtime, false))
+        return runtime + u'/';
+    QString shared = QDir::tempPath();
+    StripTrailingSeparators(shared);
+    const QString own = JoinPath(shared, QStringLiteral("kazami-%1").arg(CurrentUserId()));
+    if (Fs().PrivateFolder(own, true))
+        return own + u'/';
+    return {};
+}
+
+QString GetSettingsFolder()
+{
+    return WritableProgramFolderOr("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
+
+QString GetLogFolder()
+{
+    return WritableProgramFolderOr("XDG_STATE_HOME", QStringLiteral(".local/state"));
 }
 
 void StripTrailingSeparators(QString &path)

@@ -10,8 +10,19 @@ QString GetProgramFolder();
 // restores the real one.
 void SetProgramFolderOverride(const QString &folder);
 
-// The system's temporary folder, ending with the separator.
+// The user's own private temporary folder, ending with the separator: the
+// runtime folder ($XDG_RUNTIME_DIR) where it is private to this user, else
+// "kazami-<uid>" under the system's temporary folder, created with room for
+// this user alone. Empty when neither can be had safely.
 QString GetTempFolder();
+
+// Where Kazami.ini lives: the program folder while it can be written (a
+// portable copy stays portable), else $XDG_CONFIG_HOME/Kazami.
+QString GetSettingsFolder();
+
+// Where Kazami.Log lives: the program folder while it can be written, else
+// $XDG_STATE_HOME/Kazami.
+QString GetLogFolder();
 
 // Removes every separator at the end of path; the root keeps its one "/".
 void StripTrailingSeparators(QString &path);

@@ -2,6 +2,7 @@
 
 #include "engine/messages.h"
 #include "platform/filesystem.h"
+#include "platform/names.h"
 #include "settings/paths.h"
 
 #include <QStringDecoder>
@@ -83,7 +84,7 @@ private:
 
 QString SettingsFilePath()
 {
-    return GetProgramFolder() + u"/Kazami.ini";
+    return JoinPath(GetSettingsFolder(), QStringLiteral("Kazami.ini"));
 }
 
 void SetFirstRunHook(std::function<bool()> hook)
@@ -177,7 +178,7 @@ QByteArray ComposeSettings(const AppSettings &s)
 bool SaveSettings(const AppSettings &s)
 {
     const QString path = SettingsFilePath();
-    if (Fs().WriteFile(path, ComposeSettings(s), false))
+    if (Fs().MakeFolder(GetSettingsFolder()) && Fs().ReplaceFile(path, ComposeSettings(s)))
         return true;
     Messages().ShowMessage(QStringLiteral("設定ファイルを保存できませんでした．") + CrLf + path + CrLf +
                                CrLf + QStringLiteral("フォルダに書き込めるか確かめてください"),

@@ -7,7 +7,8 @@
 #include <functional>
 #include <optional>
 
-// The settings file beside the executable.
+// The settings file: beside the executable, or in the user's configuration
+// folder where the program folder cannot be written.
 QString SettingsFilePath();
 
 enum class LoadResult

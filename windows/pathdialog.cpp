@@ -146,14 +146,12 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
 
 bool PathDialog::SetPath(const QString &path)
 {
-    QString absolute = path;
-    if (!absolute.startsWith(u'/'))
-        absolute = QDir::current().absoluteFilePath(absolute);
-    absolute = QDir::cleanPath(absolute);
+    QString absolute = QDir::cleanPath(AbsoluteFolder(path));
     if (!Readable(absolute))
         return false;
+    // The browsed folder stays the dialog's own: the working folder belongs
+    // to the whole process, and a relative folder text would follow it.
     m_path = absolute.isEmpty() ? QStringLiteral("/") : absolute;
-    QDir::setCurrent(m_path);
     FillFolders();
     RefreshPreview();
     return true;

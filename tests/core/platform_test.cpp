@@ -7,6 +7,7 @@
 #include <QTest>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 class PlatformTest : public QObject
@@ -21,11 +22,15 @@ private slots:
     void wildcard();
     void dosAttrib_data();
     void dosAttrib();
-    void composeKeepsBinaryRecord();
+    void composeChangesOnlyTheWord_data();
+    void composeChangesOnlyTheWord();
+    void composeLeavesUnknownRecordsAlone();
+    void sambaRecordOnDisk();
     void renameNeverReplaces();
     void symbolicLinks();
     void attributesOnDisk();
-    void writeNeverFollowsLinks();
+    void wholeFileWrites();
+    void privateFolders();
     void largeFolderKeepsEnumerationOrder();
 };
 
@@ -93,17 +98,44 @@ void PlatformTest::wildcard()
     QCOMPARE(Wildcard(pattern).Matches(name), matches);
 }
 
+namespace {
+
+// Records as Samba's own marshaller writes them for hidden + archive (0x22),
+// valid_flags 1, times 0.
+QByteArray SambaRecord(int version)
+{
+    switch (version) {
+    case 5:
+        return QByteArray("\0\0\x05\0\x05\0\0\0\x01\0\0\0\x22\0\0\0", 16) + QByteArray(8, '\0');
+    case 4:
+        return QByteArray("\0\0\x04\0\x04\0\0\0\x01\0\0\0\x22\0\0\0", 16) + QByteArray(16, '\0');
+    case 3:
+        return QByteArray("0x22\0\0\x03\0\x03\0\0\0\x01\0\0\0\x22\0\0\0", 20) + QByteArray(36, '\0');
+    default:
+        return QByteArray("0x22\0\0\x01\0\x01\0\0\0\x22\0\0\0", 16) + QByteArray(36, '\0');
+    }
+}
+
+} // namespace
+
 void PlatformTest::dosAttrib_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<int>("word");
     QTest::newRow("text") << QByteArray("0x22") << 0x22;
     QTest::newRow("text with NUL") << QByteArray("0x6\0", 4) << 0x6;
-    QTest::newRow("binary version 5, empty string")
-        << QByteArray("\0\x05\0\x05\0\x24\0\0\0\0\0\0\0", 13) << 0x24;
-    QTest::newRow("binary with hex string") << QByteArray("0x2\0\x03\0\x03\0\x02\0\0\0", 12) << 0x2;
+    QTest::newRow("samba version 5") << SambaRecord(5) << 0x22;
+    QTest::newRow("samba version 4") << SambaRecord(4) << 0x22;
+    QTest::newRow("samba version 3") << SambaRecord(3) << 0x22;
+    QTest::newRow("samba version 1") << SambaRecord(1) << 0x22;
+    QByteArray invalid = SambaRecord(5);
+    invalid[8] = 0; // valid_flags without the attribute bit: the word does not count
+    QTest::newRow("word not valid") << invalid << 0;
     QTest::newRow("garbage") << QByteArray("hello") << -1;
-    QTest::newRow("short binary") << QByteArray("\0\x05\0", 3) << -1;
+    QTest::newRow("unknown version") << QByteArray("\0\0\x07\0\x07\0\0\0\x22\0\0\0\0\0\0\0", 16) << -1;
+    QTest::newRow("version and level differ")
+        << QByteArray("\0\0\x03\0\x05\0\0\0\x01\0\0\0\x22\0\0\0", 16) << -1;
+    QTest::newRow("too short for its word") << SambaRecord(5).left(14) << -1;
 }
 
 void PlatformTest::dosAttrib()
@@ -114,15 +146,85 @@ void PlatformTest::dosAttrib()
     QCOMPARE(parsed ? int(*parsed) : -1, word);
 }
 
-void PlatformTest::composeKeepsBinaryRecord()
+void PlatformTest::composeChangesOnlyTheWord_data()
 {
-    const QByteArray record("\0\x05\0\x05\0\x20\0\0\0\x11\x22\x33", 12);
-    const QByteArray patched = ComposeDosAttrib(record, 0x26);
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("wordAt");
+    QTest::newRow("version 5") << 5 << 12;
+    QTest::newRow("version 4") << 4 << 12;
+    QTest::newRow("version 3") << 3 << 16;
+    QTest::newRow("version 1") << 1 << 12;
+}
+
+void PlatformTest::composeChangesOnlyTheWord()
+{
+    QFETCH(int, version);
+    QFETCH(int, wordAt);
+    QByteArray record = SambaRecord(version);
+    const int validAt = version >= 3 ? wordAt - 4 : -1;
+    if (validAt >= 0)
+        record[validAt] = 0; // patching must set the valid bit again
+    const QByteArray patched = *ComposeDosAttrib(record, 0x24);
     QCOMPARE(patched.size(), record.size());
-    QCOMPARE(*ParseDosAttrib(patched), 0x26u);
-    QCOMPARE(patched.right(3), record.right(3));
-    QCOMPARE(ComposeDosAttrib(QByteArray("0x20"), 0x22), QByteArray("0x22"));
-    QCOMPARE(ComposeDosAttrib(QByteArray(), 0x4), QByteArray("0x4"));
+    QCOMPARE(*ParseDosAttrib(patched), 0x24u);
+    for (int k = 0; k < record.size(); ++k) {
+        if (k >= wordAt && k < wordAt + 4)
+            QCOMPARE(patched.at(k), k == wordAt ? char(0x24) : char(0));
+        else if (k == validAt)
+            QCOMPARE(patched.at(k), char(1));
+        else
+            QCOMPARE(patched.at(k), record.at(k));
+    }
+}
+
+void PlatformTest::composeLeavesUnknownRecordsAlone()
+{
+    QCOMPARE(*ComposeDosAttrib(QByteArray("0x20"), 0x22), QByteArray("0x22"));
+    QCOMPARE(*ComposeDosAttrib(QByteArray(), 0x4), QByteArray("0x4"));
+    QVERIFY(!ComposeDosAttrib(QByteArray("hello"), 0x2));
+    QVERIFY(!ComposeDosAttrib(SambaRecord(5).left(14), 0x2));
+}
+
+void PlatformTest::sambaRecordOnDisk()
+{
+    // Applying hidden to a file with a Samba record patches the record and
+    // leaves every other byte of it as Samba wrote it.
+    TempFolder folder;
+    const QString path = folder.addFile(QStringLiteral("a.txt"));
+    QByteArray record = SambaRecord(3);
+    record[16] = 0x20; // archive only
+    if (::setxattr(EncodeName(path).constData(), "user.DOSATTRIB", record.constData(), size_t(record.size()),
+                   0) != 0)
+        QSKIP("this file system keeps no user attributes");
+    QCOMPARE(*Fs().ReadAttributes(path), int(AttrArchive));
+    QVERIFY(Fs().CanWriteAttributes(path, AttrHidden));
+    QVERIFY(Fs().WriteAttributes(path, AttrHidden));
+    QCOMPARE(*Fs().ReadAttributes(path), AttrHidden | AttrArchive);
+    QByteArray stored(512, '\0');
+    stored.truncate(::getxattr(EncodeName(path).constData(), "user.DOSATTRIB", stored.data(), 512));
+    QCOMPARE(stored, SambaRecord(3));
+
+    // A record longer than 256 bytes is read whole, never taken for absent.
+    QByteArray longRecord = SambaRecord(5) + QByteArray(300, '\x7f');
+    ::setxattr(EncodeName(path).constData(), "user.DOSATTRIB", longRecord.constData(),
+               size_t(longRecord.size()), 0);
+    QCOMPARE(*Fs().ReadAttributes(path), AttrHidden | AttrArchive);
+    QVERIFY(Fs().WriteAttributes(path, AttrSystem));
+    longRecord[12] = 0x24;
+    stored.resize(1024);
+    stored.truncate(::getxattr(EncodeName(path).constData(), "user.DOSATTRIB", stored.data(), 1024));
+    QCOMPARE(stored, longRecord);
+
+    // A record of a form we do not know belongs to someone else: left alone.
+    const QByteArray foreign("\0\0\x09\0\x09\0\0\0\x22\0\0\0", 12);
+    ::setxattr(EncodeName(path).constData(), "user.DOSATTRIB", foreign.constData(), size_t(foreign.size()),
+               0);
+    QVERIFY(!Fs().CanWriteAttributes(path, AttrSystem));
+    QVERIFY(!Fs().WriteAttributes(path, AttrSystem));
+    QVERIFY(Fs().WriteAttributes(path, 0)); // nothing to change is no error
+    stored.resize(64);
+    stored.truncate(::getxattr(EncodeName(path).constData(), "user.DOSATTRIB", stored.data(), 64));
+    QCOMPARE(stored, foreign);
 }
 
 void PlatformTest::renameNeverReplaces()
@@ -206,20 +308,60 @@ void PlatformTest::attributesOnDisk()
     QCOMPARE(*Fs().ReadAttributes(plain), AttrReadOnly | AttrArchive);
 }
 
-void PlatformTest::writeNeverFollowsLinks()
+void PlatformTest::wholeFileWrites()
 {
     TempFolder folder;
-    folder.addFile(QStringLiteral("precious.txt"), "keep me");
-    QCOMPARE(::symlink("precious.txt", QByteArray(folder.encodedPath() + "/~KZM_Tmp.tmp").constData()), 0);
-    QVERIFY(!Fs().WriteFile(folder.filePath(QStringLiteral("~KZM_Tmp.tmp")), "names\r\n", false));
-    QCOMPARE(folder.content(QStringLiteral("precious.txt")), QByteArray("keep me"));
+    const QString log = folder.filePath(QStringLiteral("log"));
+    QVERIFY(Fs().ReplaceFile(log, "one"));
+    QVERIFY(Fs().ReplaceFile(log, "two"));
+    QCOMPARE(*Fs().ReadFile(log), QByteArray("two"));
+    QCOMPARE(folder.names(), QStringList{QStringLiteral("log")}); // no temporary file left
 
-    QVERIFY(Fs().WriteFile(folder.filePath(QStringLiteral("log")), "one", true));
-    QVERIFY(Fs().WriteFile(folder.filePath(QStringLiteral("log")), "two", true));
-    QCOMPARE(*Fs().ReadFile(folder.filePath(QStringLiteral("log"))), QByteArray("two"));
-    QVERIFY(Fs().RemoveFile(folder.filePath(QStringLiteral("log"))));
-    QVERIFY(Fs().RemoveFile(folder.filePath(QStringLiteral("log"))));
-    QVERIFY(!Fs().ReadFile(folder.filePath(QStringLiteral("log"))));
+    // A settings file that is a link is written through to its target.
+    folder.addFolder(QStringLiteral("real"));
+    folder.addFile(QStringLiteral("real/Kazami.ini"), "old");
+    QCOMPARE(::symlink("real/Kazami.ini", QByteArray(folder.encodedPath() + "/Kazami.ini").constData()), 0);
+    QVERIFY(Fs().ReplaceFile(folder.filePath(QStringLiteral("Kazami.ini")), "new"));
+    QCOMPARE(folder.content(QStringLiteral("real/Kazami.ini")), QByteArray("new"));
+    struct stat st;
+    QCOMPARE(::lstat(QByteArray(folder.encodedPath() + "/Kazami.ini").constData(), &st), 0);
+    QVERIFY(S_ISLNK(st.st_mode));
+
+    // Unique files never share a name and are the owner's alone.
+    const auto first =
+        Fs().CreateUniqueFile(folder.path(), QStringLiteral("~KZM_Tmp."), QStringLiteral(".tmp"), "a");
+    const auto second =
+        Fs().CreateUniqueFile(folder.path(), QStringLiteral("~KZM_Tmp."), QStringLiteral(".tmp"), "b");
+    QVERIFY(first && second && *first != *second);
+    QCOMPARE(*Fs().ReadFile(*first), QByteArray("a"));
+    QCOMPARE(::stat(EncodeName(*first).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, 0600u);
+    QVERIFY(Fs().RemoveFile(*first));
+    QVERIFY(Fs().RemoveFile(*first));
+    QVERIFY(!Fs().ReadFile(*first));
+}
+
+void PlatformTest::privateFolders()
+{
+    TempFolder folder;
+    const QString own = folder.filePath(QStringLiteral("own"));
+    QVERIFY(!Fs().PrivateFolder(own, false));
+    QVERIFY(Fs().PrivateFolder(own, true));
+    QVERIFY(Fs().PrivateFolder(own, false));
+    // Open to others, or a link: refused.
+    folder.addFolder(QStringLiteral("open"));
+    ::chmod(QByteArray(folder.encodedPath() + "/open").constData(), 0755);
+    QVERIFY(!Fs().PrivateFolder(folder.filePath(QStringLiteral("open")), true));
+    QCOMPARE(::symlink("own", QByteArray(folder.encodedPath() + "/link").constData()), 0);
+    QVERIFY(!Fs().PrivateFolder(folder.filePath(QStringLiteral("link")), true));
+
+    // A lock is exclusive across separate holders until released.
+    LockAttempt held = Fs().LockExclusive(own);
+    QVERIFY(held.lock);
+    LockAttempt second = Fs().LockExclusive(own);
+    QVERIFY(!second.lock && second.busy);
+    held.lock.reset();
+    QVERIFY(Fs().LockExclusive(own).lock);
 }
 
 void PlatformTest::largeFolderKeepsEnumerationOrder()

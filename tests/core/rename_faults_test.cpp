@@ -59,7 +59,7 @@ struct Outcome
     bool completed = false;
     int operations = 0;
     int failedAt = 0;
-    QStringList logLines;
+    ChangeLogRecord log;
 };
 
 class ScenarioRun
@@ -99,7 +99,7 @@ public:
         outcome.failedAt = fs.failedAt();
         for (const RecordingMessageSink::Message &m : sink.messages())
             outcome.fatal = outcome.fatal || m.title == u"ごめんなさい，致命的なエラーです．"_s;
-        outcome.logLines = SplitChangeLog(m_program.content(u"Kazami.Log"_s));
+        outcome.log = ReadChangeLog(m_program.content(u"Kazami.Log"_s)).value_or(ChangeLogRecord{});
         outcome.where = locate();
         return outcome;
     }
@@ -147,9 +147,9 @@ const Planned &PlanOf(const QString &name, int &row)
     Q_UNREACHABLE();
 }
 
-bool LogRecords(const QStringList &lines, const QString &tempName)
+bool LogRecords(const ChangeLogRecord &log, const QString &tempName)
 {
-    return !FindOldName(lines, tempName).isEmpty();
+    return log.oldNames.contains(tempName);
 }
 
 } // namespace
@@ -215,7 +215,7 @@ void RenameFaultsTest::everyFaultLosesNothing()
             const QString &now = it.value();
             const QString temp = TempName(row);
             const bool allowed = now == p.name || now == p.preview ||
-                                 (now == temp && LogRecords(declined.logLines, temp)) ||
+                                 (now == temp && LogRecords(declined.log, temp)) ||
                                  (!declined.fatal && now == temp + u'x');
             QVERIFY2(allowed,
                      QByteArray(where + ": " + it.key().toUtf8() + " is now " + now.toUtf8()).constData());

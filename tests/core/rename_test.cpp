@@ -12,6 +12,7 @@
 #include "support/tempfolder.h"
 
 #include <QTest>
+#include <sys/xattr.h>
 
 using namespace Qt::StringLiterals;
 
@@ -112,7 +113,12 @@ private slots:
     void newcomerIsNeverReplaced();
     void declinedRepairLeavesLoggedNames();
     void namesThatAreNotUtf8();
-    void repairMatchesWholeTemporaryName();
+    void changeLogReadsBackEveryName();
+    void repairFindsNamesHoldingTheSeparator();
+    void repairRefusesAnotherFoldersLog();
+    void periodHiddenStaysWithTheName();
+    void twoRunsAtOnceKeepTheirOwnLists();
+    void heldLogRefusesTheRun();
 };
 
 void RenameTest::exchangesCyclesCaseAndPlain()
@@ -362,9 +368,9 @@ void RenameTest::logThatCannotBeWrittenStopsTheRun()
     run.folder.addFile(u"a.txt"_s, "a");
     run.scan();
     run.preview(u"a.txt"_s, u"b.txt"_s);
-    SetProgramFolderOverride(run.program.filePath(u"missing"_s));
 
     FailingFileSystem fs;
+    fs.refuse = [](const FailingFileSystem::Operation &op) { return op.kind == u"ReplaceFile"; };
     RecordingMessageSink sink;
     sink.scriptAnswers({true});
     QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
@@ -464,11 +470,10 @@ void RenameTest::namesThatAreNotUtf8()
         QByteArray(rawOld + " > " + tempName + " > " + u"テスト.txt"_s.toUtf8() + "\r\n")));
     Fs().RemoveFile(run.folder.filePath(DecodeName(QByteArray("\xffplain.txt"))));
 
-    const QStringList lines = SplitChangeLog(run.log());
-    QCOMPARE(FindOldName(lines, TempName(oldRow)), oldName);
+    QCOMPARE(ReadChangeLog(run.log())->oldNames.value(TempName(oldRow)), oldName);
 }
 
-void RenameTest::repairMatchesWholeTemporaryName()
+void RenameTest::changeLogReadsBackEveryName()
 {
     std::vector<FileEntry> rows(1000);
     for (size_t k = 0; k < rows.size(); ++k) {
@@ -476,13 +481,153 @@ void RenameTest::repairMatchesWholeTemporaryName()
         rows[k].Preview = rows[k].Name;
     }
     rows[999].Preview = u"thousand.txt"_s;
-    const QStringList lines = SplitChangeLog(ComposeChangeLog(u"/x"_s, rows));
-    QCOMPARE(lines.size(), 3);
+    // " > " is legal in a name on Linux, and so are CR and LF.
+    rows[0] = {u"a > b.txt"_s, u"c > d.txt"_s};
+    rows[1] = {u"x\r\ny > .txt"_s, u"xy.txt"_s};
+    const QString folder = u"/tmp/we\\ird\r\nfolder"_s;
+    const QByteArray log = ComposeChangeLog(folder, rows);
+    const QStringList lines = DecodeNameLines(log);
+    QCOMPARE(lines.size(), 5);
     QCOMPARE(lines.at(0), QString::fromUtf8(Header));
-    QCOMPARE(lines.at(1), u"Path= /x"_s);
-    QCOMPARE(FindOldName(lines, u"__KZM_X_.1000"_s), u"1000.txt"_s);
+    QCOMPARE(lines.at(2), u"a > b.txt > __KZM_X_.001 > c > d.txt"_s);
+
+    const std::optional<ChangeLogRecord> record = ReadChangeLog(log);
+    QVERIFY(record);
+    QCOMPARE(record->folder, folder);
+    QCOMPARE(record->oldNames.value(u"__KZM_X_.001"_s), u"a > b.txt"_s);
+    QCOMPARE(record->oldNames.value(u"__KZM_X_.002"_s), u"x\r\ny > .txt"_s);
+    QCOMPARE(record->oldNames.value(u"__KZM_X_.1000"_s), u"1000.txt"_s);
     // Row 100 was not changed: its temporary name is no prefix match for row 1000.
-    QCOMPARE(FindOldName(lines, u"__KZM_X_.100"_s), QString());
+    QVERIFY(!record->oldNames.contains(u"__KZM_X_.100"_s));
+    QVERIFY(!ReadChangeLog(QByteArray("just one line\r\n")));
+}
+
+void RenameTest::repairFindsNamesHoldingTheSeparator()
+{
+    Run run;
+    run.folder.addFile(u"a > b.txt"_s, "ab");
+    run.folder.addFile(u"c.txt"_s, "c");
+    run.folder.addRawFile(QByteArray("line\r\nbreak.txt"), "lb");
+    run.scan();
+    run.preview(u"a > b.txt"_s, u"ab.txt"_s);
+    run.preview(u"c.txt"_s, u"d.txt"_s);
+    run.preview(u"line\r\nbreak.txt"_s, u"one line.txt"_s);
+
+    // Phase 2 fails on its first rename: every file carries its temporary name.
+    FailingFileSystem fs;
+    fs.refuse = [](const FailingFileSystem::Operation &op) {
+        return op.kind == u"RenameNoReplace"_s && op.path.contains(u"__KZM_X_."_s) &&
+               !op.path.endsWith(u'x') && !op.target.endsWith(u'x');
+    };
+    RecordingMessageSink sink;
+    sink.scriptAnswers({true, false});
+    QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
+    QCOMPARE(run.folder.names().filter(u"__KZM_X_."_s).size(), 3);
+
+    fs.refuse = {};
+    RepairFromLog(run.folder.path());
+    QCOMPARE(run.contents(), (QMap<QString, QByteArray>{
+                                 {u"a > b.txt"_s, "ab"}, {u"c.txt"_s, "c"}, {u"line\r\nbreak.txt"_s, "lb"}}));
+}
+
+void RenameTest::repairRefusesAnotherFoldersLog()
+{
+    Run run;
+    run.folder.addFile(u"__KZM_X_.001"_s, "mine");
+    std::vector<FileEntry> rows{{u"theirs.txt"_s, u"new.txt"_s}};
+    QVERIFY(run.program.addFile(u"Kazami.Log"_s, ComposeChangeLog(u"/some/other/folder"_s, rows)).size() > 0);
+
+    RecordingMessageSink sink;
+    RepairFromLog(run.folder.path());
+    QCOMPARE(run.folder.names(), QStringList{u"__KZM_X_.001"_s});
+    QCOMPARE(sink.messages().size(), 1);
+    QVERIFY(sink.texts().at(0).startsWith(u"変更記録は別のフォルダのものです"_s));
+    QVERIFY(sink.texts().at(0).contains(u"/some/other/folder"_s));
+}
+
+void RenameTest::periodHiddenStaysWithTheName()
+{
+    Run run;
+    run.folder.addFile(u".env"_s, "env");
+    run.folder.addFile(u".profile"_s, "profile");
+    run.scan();
+    QCOMPARE(run.list.at(run.rowOf(u".env"_s)).Attributes, u"- H -"_s);
+    run.preview(u".env"_s, u"env"_s);
+
+    // No user attribute may be written anywhere: a file system without them
+    // must take this run as well. The unchanged dot-file passes validation.
+    FailingFileSystem fs;
+    fs.refuse = [](const FailingFileSystem::Operation &op) {
+        return op.kind == u"WriteAttributes"_s || op.kind == u"CanWriteAttributes"_s;
+    };
+    RecordingMessageSink sink;
+    sink.scriptAnswers({true});
+    QVERIFY(ExecuteRename(run.list, run.settings, run.window));
+    QCOMPARE(run.folder.names(), (QStringList{u".profile"_s, u"env"_s}));
+    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"env"_s)), std::optional<int>(0));
+    char value[64];
+    QVERIFY(::lgetxattr(EncodeName(run.folder.filePath(u"env"_s)).constData(), "user.DOSATTRIB", value,
+                        sizeof value) < 0);
+}
+
+void RenameTest::twoRunsAtOnceKeepTheirOwnLists()
+{
+    // A second run on another folder checks its duplicates while the first
+    // one's temporary file is still on disk: each reads its own list back.
+    Run first;
+    first.folder.addFile(u"a.txt"_s);
+    first.folder.addFile(u"b.txt"_s);
+    first.scan();
+    first.preview(u"a.txt"_s, u"b.txt"_s);
+    TempFolder other;
+    other.addFile(u"c.txt"_s);
+    FileList otherList;
+    AppSettings otherSettings;
+    otherSettings.CurrentFolder = other.path();
+    InputData(otherList, otherSettings, SortNameAscending);
+
+    FailingFileSystem fs;
+    bool otherPassed = false;
+    bool interleaved = false;
+    fs.beforeOperation = [&](int, const FailingFileSystem::Operation &op) {
+        if (interleaved || op.kind != u"ReadFile"_s || !op.path.contains(DuplicateCheckFilePrefix))
+            return;
+        interleaved = true;
+        otherPassed = CheckDuplicates(otherList, otherSettings);
+    };
+    RecordingMessageSink sink;
+    QVERIFY(!CheckDuplicates(first.list, first.settings));
+    QVERIFY(interleaved);
+    QVERIFY(otherPassed);
+    QCOMPARE(sink.texts(), (QStringList{u"b.txtが重複します"_s, u"b.txtが重複します"_s}));
+}
+
+void RenameTest::heldLogRefusesTheRun()
+{
+    Run run;
+    run.folder.addFile(u"a.txt"_s, "a");
+    run.scan();
+    run.preview(u"a.txt"_s, u"b.txt"_s);
+    QVERIFY(run.program.addFile(u"Kazami.Log"_s, "another run's log").size() > 0);
+
+    // Another window's run holds the log from its writing to its end.
+    LockAttempt other = Fs().LockExclusive(GetLogFolder());
+    QVERIFY(other.lock);
+    RecordingMessageSink sink;
+    sink.scriptAnswers({true});
+    QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
+    QCOMPARE(sink.messages().size(), 2);
+    QVERIFY(!sink.messages().at(0).question);
+    QVERIFY(sink.texts().at(0).startsWith(u"別のウィンドウで置換を実行中です．"_s));
+    QCOMPARE(sink.texts().at(1), Aborted);
+    QCOMPARE(run.log(), QByteArray("another run's log"));
+    QCOMPARE(run.folder.names(), QStringList{u"a.txt"_s});
+
+    other.lock.reset();
+    sink.clear();
+    sink.scriptAnswers({true});
+    QVERIFY(ExecuteRename(run.list, run.settings, run.window));
+    QCOMPARE(run.folder.names(), QStringList{u"b.txt"_s});
 }
 
 QTEST_GUILESS_MAIN(RenameTest)

@@ -5,7 +5,13 @@
 #include "support/strings.h"
 #include "support/tempfolder.h"
 
+#include <QDir>
 #include <QTest>
+#include <atomic>
+#include <fcntl.h>
+#include <limits>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +53,8 @@ private slots:
     void undecodableNames();
     void sorting();
     void dropMissingRows();
+    void scanLeavesTheWorkingFolderAlone();
+    void relativeFolderIsMadeAbsolute();
     void serchAfterName();
     void moreThanRowLimit();
 };
@@ -61,6 +69,7 @@ void ScanTest::texts()
     QCOMPARE(MakeDateText(when.toSecsSinceEpoch()), QStringLiteral("24/03/05 14:07:09"));
     const QDateTime old(QDate(1999, 12, 31), QTime(0, 0, 0));
     QCOMPARE(MakeDateText(old.toSecsSinceEpoch()), QStringLiteral("99/12/31 00:00:00"));
+    QCOMPARE(MakeDateText(std::numeric_limits<qint64>::max()), QStringLiteral("--/--/-- --:--:--"));
 }
 
 void ScanTest::attrTextRoundTrip_data()
@@ -314,8 +323,57 @@ void ScanTest::dropMissingRows()
     list.append(QStringLiteral("5.txt")); // a folder by that name is not the file
     QFile::remove(folder.filePath(QStringLiteral("2.txt")));
     QFile::remove(folder.filePath(QStringLiteral("3.txt")));
+    // A dangling link is still an entry of the folder: it stays listed.
+    QCOMPARE(::symlink("nowhere", QByteArray(folder.encodedPath() + "/6.lnk.txt").constData()), 0);
+    list.append(QStringLiteral("6.lnk.txt"));
     DropMissingRows(list);
-    QCOMPARE(RowNames(list), QStringList({QStringLiteral("1.txt"), QStringLiteral("4.txt")}));
+    QCOMPARE(RowNames(list),
+             QStringList({QStringLiteral("1.txt"), QStringLiteral("4.txt"), QStringLiteral("6.lnk.txt")}));
+}
+
+void ScanTest::scanLeavesTheWorkingFolderAlone()
+{
+    // Another thread opens a relative name all the while: it must never find
+    // the scanned folder's file, which only a change of working folder shows.
+    TempFolder folder;
+    for (int i = 0; i < 300; ++i)
+        folder.addFile(QStringLiteral("f%1.txt").arg(i));
+    folder.addFile(QStringLiteral("kazami-probe"));
+    const QByteArray before = QDir::currentPath().toUtf8();
+    std::atomic<bool> done = false;
+    std::atomic<int> seen = 0;
+    std::thread probe([&] {
+        while (!done) {
+            const int fd = ::open("kazami-probe", O_RDONLY);
+            if (fd >= 0) {
+                ++seen;
+                ::close(fd);
+            }
+        }
+    });
+    AppSettings settings = SettingsFor(folder);
+    FileList list;
+    for (int run = 0; run < 20; ++run)
+        InputData(list, settings, SortUser);
+    done = true;
+    probe.join();
+    QCOMPARE(seen.load(), 0);
+    QCOMPARE(QDir::currentPath().toUtf8(), before);
+    QCOMPARE(list.count(), 301);
+}
+
+void ScanTest::relativeFolderIsMadeAbsolute()
+{
+    TempFolder folder;
+    folder.addFile(QStringLiteral("x.txt"));
+    AppSettings settings;
+    settings.CurrentFolder = QDir::current().relativeFilePath(folder.path());
+    QVERIFY(!settings.CurrentFolder.startsWith(u'/'));
+    FileList list;
+    InputData(list, settings, SortNameAscending);
+    // Taken against the working folder as it is, without resolving "..".
+    QCOMPARE(list.Folder(), QDir::currentPath() + u'/' + settings.CurrentFolder);
+    QCOMPARE(RowNames(list), QStringList{QStringLiteral("x.txt")});
 }
 
 void ScanTest::serchAfterName()

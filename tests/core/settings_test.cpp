@@ -1,6 +1,7 @@
 #include "platform/filesystem.h"
 #include "settings/paths.h"
 #include "settings/settingsfile.h"
+#include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
 #include "support/tempfolder.h"
@@ -70,6 +71,7 @@ private slots:
     void booleans();
     void prohibitedSlotsStay();
     void unwritableFolder();
+    void installedUse();
     void history_data();
     void history();
     void historyEntries();
@@ -308,12 +310,40 @@ void SettingsTest::prohibitedSlotsStay()
 
 void SettingsTest::unwritableFolder()
 {
+    FailingFileSystem fs;
+    fs.refuse = [](const FailingFileSystem::Operation &op) { return op.kind == u"ReplaceFile"; };
     RecordingMessageSink messages;
-    SetProgramFolderOverride(m_folder->filePath(QStringLiteral("missing")));
     AppSettings settings;
     QVERIFY(!SaveSettings(settings));
     QCOMPARE(messages.messages().size(), 1);
     QVERIFY(messages.texts().at(0).contains(QStringLiteral("設定ファイルを保存できませんでした")));
+    QVERIFY(messages.texts().at(0).contains(SettingsFilePath()));
+}
+
+void SettingsTest::installedUse()
+{
+    // A program folder that cannot be written (an install under /usr) keeps
+    // the settings in the user's configuration folder and the log in the
+    // state folder; a writable one keeps both beside the program.
+    TempFolder home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_STATE_HOME", home.filePath(QStringLiteral("state")).toUtf8());
+    QCOMPARE(GetSettingsFolder(), m_folder->path());
+    QCOMPARE(GetLogFolder(), m_folder->path());
+    {
+        FailingFileSystem fs;
+        fs.refuse = [this](const FailingFileSystem::Operation &op) {
+            return op.kind == u"FolderWritable" && op.path == m_folder->path();
+        };
+        QCOMPARE(GetSettingsFolder(), home.filePath(QStringLiteral("config/Kazami")));
+        QCOMPARE(GetLogFolder(), home.filePath(QStringLiteral("state/Kazami")));
+        AppSettings settings;
+        QVERIFY(SaveSettings(settings));
+        QVERIFY(home.exists(QStringLiteral("config/Kazami/Kazami.ini")));
+        QVERIFY(!m_folder->exists(QStringLiteral("Kazami.ini")));
+    }
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_STATE_HOME");
 }
 
 void SettingsTest::history_data()

@@ -3,10 +3,12 @@
 #include "engine/validation.h"
 #include "platform/filesystem.h"
 #include "platform/names.h"
+#include "settings/paths.h"
 #include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -61,6 +63,23 @@ void RemoveRawNames(const TempFolder &folder)
         if (DecodeName(raw).toUtf8() != raw)
             Fs().RemoveFile(JoinPath(folder.path(), DecodeName(raw)));
     }
+}
+
+FileEntry Row(const QString &attributes)
+{
+    FileEntry entry;
+    entry.Attributes = attributes;
+    return entry;
+}
+
+// Whether every temporary file the duplicate check made is gone again.
+bool TempFilesGone(const FailingFileSystem &fs)
+{
+    for (auto it = fs.written().cbegin(); it != fs.written().cend(); ++it) {
+        if (QFileInfo::exists(it.key()))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -150,28 +169,40 @@ void ValidationTest::notBlank()
 void ValidationTest::previewTests_data()
 {
     QTest::addColumn<QString>("preview");
+    QTest::addColumn<QString>("name");    // the row's current name
     QTest::addColumn<QString>("message"); // empty: accepted
-    QTest::newRow("accepted") << u"Trip001.JPG"_s << u""_s;
-    QTest::newRow("comma accepted") << u"a,b.txt"_s << u""_s;
-    QTest::newRow("question mark") << u"a?.txt"_s << CharsText;
-    QTest::newRow("characters before leading period") << u".a|b"_s << CharsText;
-    QTest::newRow("leading period") << u".profile"_s << u".profile\r\n先頭をピリオドにはできません"_s;
+    const QString plain = u"a.txt"_s;
+    QTest::newRow("accepted") << u"Trip001.JPG"_s << plain << u""_s;
+    QTest::newRow("comma accepted") << u"a,b.txt"_s << plain << u""_s;
+    QTest::newRow("question mark") << u"a?.txt"_s << plain << CharsText;
+    QTest::newRow("characters before leading period") << u".a|b"_s << plain << CharsText;
+    QTest::newRow("leading period hides a visible file")
+        << u".profile"_s << plain << u".profile\r\n先頭をピリオドにはできません"_s;
+    QTest::newRow("dot-file keeps its period") << u".bashrc.old"_s << u".bashrc"_s << u""_s;
+    QTest::newRow("unchanged dot-file") << u".env"_s << u".env"_s << u""_s;
     QTest::newRow("leading before trailing period")
-        << u".abc."_s << u".abc.\r\n先頭をピリオドにはできません"_s;
-    QTest::newRow("trailing period") << u"abc."_s << u"abc.\r\nファイル名の最後をピリオドにはできません"_s;
-    QTest::newRow("three spaces") << u"   "_s << u"空白名が存在します．名前を付けてください"_s;
-    QTest::newRow("empty passes the first three") << u""_s << u"空白名が存在します．名前を付けてください"_s;
+        << u".abc."_s << plain << u".abc.\r\n先頭をピリオドにはできません"_s;
+    QTest::newRow("trailing period") << u"abc."_s << plain
+                                     << u"abc.\r\nファイル名の最後をピリオドにはできません"_s;
+    QTest::newRow("three spaces") << u"   "_s << plain << u"空白名が存在します．名前を付けてください"_s;
+    QTest::newRow("empty passes the first three")
+        << u""_s << plain << u"空白名が存在します．名前を付けてください"_s;
     QTest::newRow("reserved token lower case")
-        << u"a__kzm_x_.001"_s << Reserved + u"\r\nフォルダから移動するか，他のソフトで名前を変えてください"_s;
-    QTest::newRow("reserved token without period passes") << u"__KZM_X_001"_s << u""_s;
+        << u"a__kzm_x_.001"_s << plain
+        << Reserved + u"\r\nフォルダから移動するか，他のソフトで名前を変えてください"_s;
+    QTest::newRow("reserved token without period passes") << u"__KZM_X_001"_s << plain << u""_s;
+    QTest::newRow("line feed") << u"a\nb.txt"_s << plain << u"a/nb.txt\r\nファイル名に改行文字は使えません"_s;
+    QTest::newRow("carriage return") << u"a\rb.txt"_s << plain
+                                     << u"a/rb.txt\r\nファイル名に改行文字は使えません"_s;
 }
 
 void ValidationTest::previewTests()
 {
     QFETCH(QString, preview);
+    QFETCH(QString, name);
     QFETCH(QString, message);
     RecordingMessageSink sink;
-    QCOMPARE(CheckPreview(preview), message.isEmpty());
+    QCOMPARE(CheckPreview(preview, name), message.isEmpty());
     if (message.isEmpty()) {
         QVERIFY(sink.messages().isEmpty());
     } else {
@@ -183,23 +214,23 @@ void ValidationTest::previewTests()
 void ValidationTest::previewLength()
 {
     RecordingMessageSink sink;
-    QVERIFY(CheckPreview(QString(255, u'a')));
+    QVERIFY(CheckPreview(QString(255, u'a'), u"a"_s));
     const QString ascii256(256, u'a');
-    QVERIFY(!CheckPreview(ascii256));
+    QVERIFY(!CheckPreview(ascii256, u"a"_s));
     QCOMPARE(sink.texts(),
              QStringList{ascii256 + u"\r\nファイル名が長すぎます．255バイト以内にしてください"_s});
 
     // Counted in bytes: 85 kana are 255 bytes, 86 are 258.
     sink.clear();
-    QVERIFY(CheckPreview(QString(85, u'あ')));
-    QVERIFY(!CheckPreview(QString(86, u'あ')));
+    QVERIFY(CheckPreview(QString(85, u'あ'), u"a"_s));
+    QVERIFY(!CheckPreview(QString(86, u'あ'), u"a"_s));
     // A byte that is not UTF-8 goes back to the disk as one byte.
-    QVERIFY(CheckPreview(DecodeName(QByteArray(255, '\xff'))));
-    QVERIFY(!CheckPreview(DecodeName(QByteArray(256, '\xff'))));
+    QVERIFY(CheckPreview(DecodeName(QByteArray(255, '\xff')), u"a"_s));
+    QVERIFY(!CheckPreview(DecodeName(QByteArray(256, '\xff')), u"a"_s));
     QCOMPARE(sink.messages().size(), 2);
 
     sink.clear();
-    QVERIFY(!CheckPreview(QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")));
+    QVERIFY(!CheckPreview(QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b"), u"a"_s));
     QCOMPARE(sink.messages().size(), 1);
 }
 
@@ -256,6 +287,7 @@ void ValidationTest::duplicates()
     for (const QString &rename : renames)
         SetPreview(list, rename.section(u'>', 0, 0), rename.section(u'>', 1));
 
+    FailingFileSystem fs;
     RecordingMessageSink sink;
     QCOMPARE(CheckDuplicates(list, settings), duplicates.isEmpty());
     QStringList reported;
@@ -268,7 +300,7 @@ void ValidationTest::duplicates()
     reported.sort();
     duplicates.sort();
     QCOMPARE(reported, duplicates);
-    QVERIFY(!QFile::exists(DuplicateCheckFilePath()));
+    QVERIFY(TempFilesGone(fs));
 }
 
 void ValidationTest::duplicateGroupInEnumerationOrder()
@@ -311,11 +343,12 @@ void ValidationTest::reservedLeftoverBlocks()
     QCOMPARE(list.count(), 1);
     settings.CurrentFolder += QStringLiteral("/");
 
+    FailingFileSystem fs;
     RecordingMessageSink sink;
     QVERIFY(!CheckDuplicates(list, settings));
     QCOMPARE(sink.texts(), (QStringList{Reserved, Reserved}));
     QCOMPARE(settings.CurrentFolder, folder.path());
-    QVERIFY(!QFile::exists(DuplicateCheckFilePath()));
+    QVERIFY(TempFilesGone(fs));
 }
 
 void ValidationTest::unlistedCollisions()
@@ -382,7 +415,7 @@ void ValidationTest::tempFileHoldsExactBytes()
     FailingFileSystem fs;
     RecordingMessageSink sink;
     QVERIFY(CheckDuplicates(list, settings));
-    const QByteArray written = fs.written().value(DuplicateCheckFilePath());
+    const QByteArray written = fs.writtenTo(GetTempFolder() + DuplicateCheckFilePrefix);
     QList<QByteArray> lines = written.split('\n');
     QCOMPARE(lines.takeLast(), QByteArray());
     for (QByteArray &line : lines) {
@@ -394,7 +427,7 @@ void ValidationTest::tempFileHoldsExactBytes()
                                QStringLiteral("新しい.txt").toUtf8()};
     std::sort(expected.begin(), expected.end());
     QCOMPARE(lines, expected);
-    QVERIFY(!QFile::exists(DuplicateCheckFilePath()));
+    QVERIFY(TempFilesGone(fs));
     RemoveRawNames(folder);
 }
 
@@ -404,8 +437,12 @@ void ValidationTest::tempFileFailures_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("folder cannot be listed")
         << u"ListNames"_s << u"テンポラリファイル製作中に障害が生じました"_s;
-    QTest::newRow("file cannot be written")
-        << u"WriteFile"_s << u"テンポラリファイル製作中に障害が生じました"_s;
+    QTest::newRow("file cannot be made")
+        << u"CreateUniqueFile"_s << u"テンポラリファイル製作中に障害が生じました"_s;
+    QTest::newRow("no private folder")
+        << u"PrivateFolder"_s << u"テンポラリファイル製作中に障害が生じました"_s;
+    QTest::newRow("file cannot be removed")
+        << u"RemoveFile"_s << u"テンポラリファイルを削除できませんでした\r\n"_s;
     QTest::newRow("file cannot be read") << u"ReadFile"_s << u"テンポラリファイル処理中に障害が生じました"_s;
 }
 
@@ -423,8 +460,12 @@ void ValidationTest::tempFileFailures()
     fs.refuse = [&](const FailingFileSystem::Operation &op) { return op.kind == failing; };
     RecordingMessageSink sink;
     QVERIFY(!CheckDuplicates(list, settings));
-    QCOMPARE(sink.texts(), QStringList{message});
-    QVERIFY(!QFile::exists(DuplicateCheckFilePath()));
+    QCOMPARE(sink.texts().size(), 1);
+    QVERIFY(sink.texts().at(0).startsWith(message));
+    if (failing != u"RemoveFile")
+        QVERIFY(TempFilesGone(fs));
+    for (auto it = fs.written().cbegin(); it != fs.written().cend(); ++it)
+        QFile::remove(it.key());
 }
 
 void ValidationTest::tryRenameUsesTrialName()
@@ -466,9 +507,9 @@ void ValidationTest::applyAttributesKeepsArchive()
     folder.setReadOnly(QStringLiteral("a.txt"), true);
     QCOMPARE(Fs().ReadAttributes(path), std::optional<int>(AttrArchive | AttrSystem | AttrReadOnly));
 
-    QVERIFY(ApplyAttributes(path, QStringLiteral("- - -")));
+    QVERIFY(ApplyAttributes(path, Row(QStringLiteral("- - -"))));
     QCOMPARE(Fs().ReadAttributes(path), std::optional<int>(AttrArchive));
-    QVERIFY(ApplyAttributes(path, QStringLiteral("R H S")));
+    QVERIFY(ApplyAttributes(path, Row(QStringLiteral("R H S"))));
     QCOMPARE(Fs().ReadAttributes(path),
              std::optional<int>(AttrArchive | AttrReadOnly | AttrHidden | AttrSystem));
 }

@@ -68,12 +68,32 @@ bool FailingFileSystem::RenameNoReplace(const QString &from, const QString &to)
     return allow(QStringLiteral("RenameNoReplace"), from, to) && m_real.RenameNoReplace(from, to);
 }
 
-bool FailingFileSystem::WriteFile(const QString &path, const QByteArray &content, bool durable)
+bool FailingFileSystem::ReplaceFile(const QString &path, const QByteArray &content)
 {
-    if (!allow(QStringLiteral("WriteFile"), path))
+    if (!allow(QStringLiteral("ReplaceFile"), path))
         return false;
     m_written.insert(path, content);
-    return m_real.WriteFile(path, content, durable);
+    return m_real.ReplaceFile(path, content);
+}
+
+std::optional<QString> FailingFileSystem::CreateUniqueFile(const QString &folder, const QString &prefix,
+                                                           const QString &suffix, const QByteArray &content)
+{
+    if (!allow(QStringLiteral("CreateUniqueFile"), folder + prefix))
+        return std::nullopt;
+    const std::optional<QString> path = m_real.CreateUniqueFile(folder, prefix, suffix, content);
+    if (path)
+        m_written.insert(*path, content);
+    return path;
+}
+
+QByteArray FailingFileSystem::writtenTo(const QString &prefix) const
+{
+    for (auto it = m_written.cbegin(); it != m_written.cend(); ++it) {
+        if (it.key().startsWith(prefix))
+            return it.value();
+    }
+    return {};
 }
 
 std::optional<QByteArray> FailingFileSystem::ReadFile(const QString &path)
@@ -86,4 +106,26 @@ std::optional<QByteArray> FailingFileSystem::ReadFile(const QString &path)
 bool FailingFileSystem::RemoveFile(const QString &path)
 {
     return allow(QStringLiteral("RemoveFile"), path) && m_real.RemoveFile(path);
+}
+
+bool FailingFileSystem::MakeFolder(const QString &path)
+{
+    return allow(QStringLiteral("MakeFolder"), path) && m_real.MakeFolder(path);
+}
+
+bool FailingFileSystem::PrivateFolder(const QString &path, bool create)
+{
+    return allow(QStringLiteral("PrivateFolder"), path) && m_real.PrivateFolder(path, create);
+}
+
+bool FailingFileSystem::FolderWritable(const QString &path)
+{
+    return allow(QStringLiteral("FolderWritable"), path) && m_real.FolderWritable(path);
+}
+
+LockAttempt FailingFileSystem::LockExclusive(const QString &path)
+{
+    if (!allow(QStringLiteral("LockExclusive"), path))
+        return {};
+    return m_real.LockExclusive(path);
 }

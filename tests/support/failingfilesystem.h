@@ -37,6 +37,8 @@ public:
     int failedAt() const { return m_failedAt; }
     // The content last written to each path.
     const QHash<QString, QByteArray> &written() const { return m_written; }
+    // The content last written to a path that begins with prefix.
+    QByteArray writtenTo(const QString &prefix) const;
 
     bool ListFolder(const QString &folder, const ListOptions &options,
                     std::vector<FolderEntry> &out) override;
@@ -48,9 +50,15 @@ public:
     bool WriteAttributes(const QString &path, int attributes) override;
     bool CanWriteAttributes(const QString &path, int attributes) override;
     bool RenameNoReplace(const QString &from, const QString &to) override;
-    bool WriteFile(const QString &path, const QByteArray &content, bool durable) override;
+    bool ReplaceFile(const QString &path, const QByteArray &content) override;
+    std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
+                                            const QString &suffix, const QByteArray &content) override;
     std::optional<QByteArray> ReadFile(const QString &path) override;
     bool RemoveFile(const QString &path) override;
+    bool MakeFolder(const QString &path) override;
+    bool PrivateFolder(const QString &path, bool create) override;
+    bool FolderWritable(const QString &path) override;
+    LockAttempt LockExclusive(const QString &path) override;
 
 private:
     // Counts an operation; false when it is to fail.

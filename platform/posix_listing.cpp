@@ -1,0 +1,165 @@
+#include "platform/names.h"
+#include "platform/posix_attributes.h"
+#include "platform/posix_filesystem.h"
+#include "platform/wildcard.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+bool IsDotOrDotDot(const char *name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Calls take(name) for every entry of an open folder but "." and "..", in
+// the order the file system returns them. False on a read error.
+template<typename Take> bool ReadEntries(DIR *dir, Take take)
+{
+    for (;;) {
+        // readdir reports an error only through errno, so clear it before each call.
+        errno = 0;
+        const dirent *entry = readdir(dir);
+        if (!entry)
+            return errno == 0;
+        if (!IsDotOrDotDot(entry->d_name))
+            take(entry->d_name);
+    }
+}
+
+} // namespace
+
+bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &options,
+                                 std::vector<FolderEntry> &out)
+{
+    QByteArray folderPath = EncodeName(folder);
+    if (!folderPath.endsWith('/'))
+        folderPath += '/';
+    DIR *dir = opendir(folderPath.constData());
+    if (!dir)
+        return false;
+    const int dirFd = dirfd(dir);
+    const Wildcard wildcard(options.pattern);
+
+    // First the names, in the order the file system returns them.
+    struct Pending
+    {
+        QString name;
+        QByteArray raw;
+    };
+    std::vector<Pending> pending;
+    const bool ok = ReadEntries(dir, [&](const char *rawName) {
+        QString name = DecodeName(QByteArrayView(rawName));
+        if (wildcard.Matches(name))
+            pending.push_back({std::move(name), QByteArray(rawName)});
+    });
+
+    // Then one stat and one attribute read per entry. Both are name lookups
+    // in the kernel, so on a large folder the entries are shared out between
+    // two threads; each keeps its slot, so the order stays. The attribute is
+    // read by full path: the working folder belongs to the whole process.
+    const int excluded = (AttrHidden | AttrSystem | AttrFolder) & ~options.mask;
+    std::vector<FolderEntry> examined(pending.size());
+    std::vector<char> keep(pending.size(), 0);
+    auto examine = [&](size_t first, size_t last) {
+        QByteArray path = folderPath;
+        for (size_t i = first; i < last; ++i) {
+            const char *rawName = pending[i].raw.constData();
+            struct stat st;
+            if (fstatat(dirFd, rawName, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished since the listing, or unreadable
+            path.truncate(folderPath.size());
+            path.append(pending[i].raw);
+            bool hiddenByName = false;
+            int attributes = AttributesOf(path.constData(), st, &hiddenByName);
+            if (S_ISLNK(st.st_mode)) {
+                struct stat target;
+                if (fstatat(dirFd, rawName, &target, 0) == 0) {
+                    st.st_mtim = target.st_mtim;
+                    st.st_size = target.st_size;
+                    if (S_ISDIR(target.st_mode))
+                        attributes |= AttrFolder;
+                }
+            }
+            if (attributes & excluded)
+                continue;
+            FolderEntry &listed = examined[i];
+            listed.name = std::move(pending[i].name);
+            listed.attributes = attributes;
+            listed.hiddenByName = hiddenByName;
+            if (options.details) {
+                listed.modified = st.st_mtim.tv_sec;
+                listed.size = st.st_size;
+            }
+            keep[i] = 1;
+        }
+    };
+    constexpr size_t ParallelFrom = 4096;
+    size_t shared = pending.size();
+    std::thread helper;
+    if (pending.size() >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(examine, pending.size() / 2, pending.size());
+            shared = pending.size() / 2;
+        } catch (const std::system_error &) {
+            // No thread to be had: this one reads them all.
+        }
+    }
+    examine(0, shared);
+    if (helper.joinable())
+        helper.join();
+    closedir(dir);
+
+    out.reserve(out.size() + pending.size());
+    for (size_t i = 0; i < examined.size(); ++i) {
+        if (keep[i])
+            out.push_back(std::move(examined[i]));
+    }
+    return ok;
+}
+
+// A bare readdir loop, for callers that need every name and nothing else.
+bool PosixFileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+{
+    QByteArray path = EncodeName(folder);
+    if (!path.endsWith('/'))
+        path += '/';
+    DIR *dir = opendir(path.constData());
+    if (!dir)
+        return false;
+    const bool ok = ReadEntries(dir, [&](const char *rawName) { out.push_back(DecodeName(rawName)); });
+    closedir(dir);
+    return ok;
+}
+
+bool PosixFileSystem::FileExists(const QString &path)
+{
+    const QByteArray encoded = EncodeName(path);
+    struct stat st;
+    if (lstat(encoded.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    if (!S_ISLNK(st.st_mode))
+        return true;
+    // A link to a folder counts as a folder; a dangling link is still an entry.
+    struct stat target;
+    return stat(encoded.constData(), &target) != 0 || !S_ISDIR(target.st_mode);
+}
+
+bool PosixFileSystem::FolderExists(const QString &path)
+{
+    struct stat st;
+    return stat(EncodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<qint64> PosixFileSystem::ReadModified(const QString &path)
+{
+    struct stat st;
+    if (stat(EncodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return qint64(st.st_mtim.tv_sec);
+}
