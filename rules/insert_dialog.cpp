@@ -1,5 +1,125 @@
 #include "rules/insert_dialog.h"
 
+#include "engine/scan.h"
+#include "engine/validation.h"
+#include "mainwindow/dialogflag.h"
+#include "mainwindow/historycombo.h"
+#include "rules/insert.h"
+#include "rules/rulecommand_dialog.h"
+#include "rules/rulepass.h"
 #include "rules/rulewindow.h"
+#include "settings/settingsfile.h"
 
-void ExeInsert(RuleWindow &) {}
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+InsertDialog::InsertDialog(AppSettings &settings, QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_cmbIns(new QComboBox(this)),
+      m_optTop(new QRadioButton(u"先頭に挿入"_s)), m_optBottom(new QRadioButton(u"最後に挿入"_s)),
+      m_chkExt(new QCheckBox(u"拡張子保護"_s, this))
+{
+    setObjectName(u"frmIns"_s);
+    setWindowTitle(u"先頭または末尾に文字を挿入"_s);
+    setModal(true);
+
+    auto *label1 = new QLabel(u"挿入文字列"_s, this);
+    label1->setObjectName(u"Label1"_s);
+    label1->setBuddy(m_cmbIns);
+    m_cmbIns->setObjectName(u"cmbIns"_s);
+    m_cmbIns->setEditable(true);
+    m_cmbIns->setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: a typed prefix of an older entry must stay as typed.
+    m_cmbIns->setCompleter(nullptr);
+
+    auto *fraPosition = new QGroupBox(u"挿入場所"_s, this);
+    fraPosition->setObjectName(u"fraPosition"_s);
+    m_optTop->setObjectName(u"optTop"_s);
+    m_optBottom->setObjectName(u"optBottom"_s);
+    auto *positions = new QVBoxLayout(fraPosition);
+    positions->addWidget(m_optTop);
+    positions->addWidget(m_optBottom);
+    m_chkExt->setObjectName(u"chkExt"_s);
+
+    auto *txtHelp = new QPlainTextEdit(this);
+    txtHelp->setObjectName(u"txtHelp"_s);
+    txtHelp->setReadOnly(true);
+    txtHelp->setPlainText(u"拡張子保護をすると，最後に挿入時，"_s + u"拡張子の直前に挿入されます"_s);
+    txtHelp->setFixedHeight(txtHelp->fontMetrics().lineSpacing() * 3 + 12);
+
+    auto *ok = new QPushButton(u"決定"_s, this);
+    ok->setObjectName(u"cmdOK"_s);
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(u"取消"_s, this);
+    cancel->setObjectName(u"cmdCancel"_s);
+    connect(ok, &QPushButton::clicked, this, &InsertDialog::cmdOKClick);
+    connect(cancel, &QPushButton::clicked, this, &InsertDialog::cmdCancelClick);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(fraPosition);
+    middle->addWidget(m_chkExt, 0, Qt::AlignBottom);
+    middle->addStretch();
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label1);
+    layout->addWidget(m_cmbIns);
+    layout->addLayout(middle);
+    layout->addWidget(txtHelp);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+
+    FillHistoryCombo(m_cmbIns, settings.InsertText, settings.InsertTextHistory);
+    m_cmbIns->setCurrentIndex(-1);
+    m_cmbIns->clearEditText();
+    m_chkExt->setChecked(settings.ProtectExtension);
+    flgDlgOK = false;
+    // The place is never remembered: every opening starts at the top.
+    m_optTop->setChecked(true);
+    m_cmbIns->setFocus();
+}
+
+void InsertDialog::cmdOKClick()
+{
+    const QString text = m_cmbIns->currentText();
+    if (text.isEmpty()) {
+        cmdCancelClick();
+        return;
+    }
+    if (!CheckNameChars(text, true)) {
+        m_cmbIns->setFocus();
+        return;
+    }
+    m_settings.ProtectExtension = m_chkExt->isChecked();
+    PushHistory(text, m_settings.InsertText, m_settings.InsertTextHistory);
+    m_settings.InsertAtTop = m_optTop->isChecked();
+    flgDlgOK = true;
+    accept();
+}
+
+void InsertDialog::cmdCancelClick()
+{
+    flgDlgOK = false;
+    reject();
+}
+
+void ExeInsert(RuleWindow &window)
+{
+    DropMissingRows(window.list());
+    InsertDialog dialog(window.settings(), window.DialogParent());
+    if (!ShowRuleDialog(window, u"IDINS"_s, dialog))
+        return;
+    const AppSettings &settings = window.settings();
+    PassOverRows(window.list(), [&settings](FileEntry &entry) { InsertName(entry, settings); });
+    window.ClearCurrentRow();
+}

@@ -231,6 +231,7 @@ private slots:
         pick({2});
         w.Dispatch(QStringLiteral("idup"));
         w.Dispatch(QStringLiteral("IDNUP"));
+        ClickInNextModal(QStringLiteral("cmdCancel"));
         w.Dispatch(QStringLiteral("IDCHG"));
         QCOMPARE(Names(w), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
         QCOMPARE(child<QComboBox>("cmbSort")->currentIndex(), 0);
