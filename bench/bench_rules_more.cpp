@@ -3,7 +3,6 @@
 // pass over a full list. The last line gives the date naming figure.
 
 #include "engine/scan.h"
-#include "platform/filesystem.h"
 #include "platform/names.h"
 #include "rules/conversion.h"
 #include "rules/date.h"

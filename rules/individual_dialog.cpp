@@ -64,6 +64,7 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     copy->setObjectName(QStringLiteral("cmdCopy"));
     copy->setToolTip(QStringLiteral("上の文字列を下にコピー"));
     copy->setAutoDefault(false);
+    copy->setMaximumWidth(48);
     auto *label2 = new QLabel(QStringLiteral("変換後"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     m_txtAfter->setObjectName(QStringLiteral("txtAfter"));
