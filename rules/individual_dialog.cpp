@@ -1,5 +1,181 @@
 #include "rules/individual_dialog.h"
 
+#include "engine/messages.h"
+#include "engine/scan.h"
+#include "engine/validation.h"
+#include "mainwindow/dialogflag.h"
+#include "platform/filesystem.h"
+#include "rules/attribute.h"
+#include "rules/rulecommand_dialog.h"
 #include "rules/rulewindow.h"
+#include "settings/appsettings.h"
 
-void ExeOne(RuleWindow &) {}
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The extension as the individual edit sees it: from the last period on.
+QStringView LastExtension(const QString &name)
+{
+    const qsizetype period = name.lastIndexOf(u'.');
+    return period < 0 ? QStringView() : QStringView(name).sliced(period);
+}
+
+// The row that holds the file of name now, found by its current name; 0 when
+// the file has left the list.
+int RowOfName(const FileList &list, const QString &name, int expected)
+{
+    if (expected >= 1 && expected <= list.count() && list.at(expected).Name == name)
+        return expected;
+    for (int row = 1; row <= list.count(); ++row) {
+        if (list.at(row).Name == name)
+            return row;
+    }
+    return 0;
+}
+
+} // namespace
+
+IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, QWidget *parent)
+    : QDialog(parent), m_oneEntry(oneEntry), m_settings(settings), m_txtBefore(new QLineEdit(this)),
+      m_txtAfter(new QLineEdit(this)), m_chkR(new QCheckBox(QStringLiteral("読取専用"), this)),
+      m_chkH(new QCheckBox(QStringLiteral("隠し"), this)),
+      m_chkS(new QCheckBox(QStringLiteral("システム"), this)),
+      m_chkExt(new QCheckBox(QStringLiteral("拡張子の保護"), this))
+{
+    setObjectName(QStringLiteral("frmOne"));
+    setWindowTitle(QStringLiteral("個別の変更"));
+    setModal(true);
+
+    auto *label1 = new QLabel(QStringLiteral("変換前"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    m_txtBefore->setObjectName(QStringLiteral("txtBefore"));
+    // The current name is shown for copying; it is not the user's to change.
+    m_txtBefore->setReadOnly(true);
+    m_txtBefore->setMinimumWidth(320);
+    auto *copy = new QPushButton(QStringLiteral("↓"), this);
+    copy->setObjectName(QStringLiteral("cmdCopy"));
+    copy->setToolTip(QStringLiteral("上の文字列を下にコピー"));
+    copy->setAutoDefault(false);
+    copy->setMaximumWidth(48);
+    auto *label2 = new QLabel(QStringLiteral("変換後"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    m_txtAfter->setObjectName(QStringLiteral("txtAfter"));
+
+    auto *frame1 = new QGroupBox(QStringLiteral("属性"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    m_chkR->setObjectName(QStringLiteral("chkR"));
+    m_chkR->setToolTip(QStringLiteral("読取専用にします"));
+    m_chkH->setObjectName(QStringLiteral("chkH"));
+    m_chkH->setToolTip(QStringLiteral("隠しファイルにします"));
+    m_chkS->setObjectName(QStringLiteral("chkS"));
+    m_chkS->setToolTip(QStringLiteral("システムファイルにします"));
+    auto *attributes = new QHBoxLayout(frame1);
+    attributes->addWidget(m_chkR);
+    attributes->addWidget(m_chkH);
+    attributes->addWidget(m_chkS);
+    m_chkExt->setObjectName(QStringLiteral("chkExt"));
+
+    auto *ok = new QPushButton(QStringLiteral("決定"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    cancel->setAutoDefault(false);
+
+    auto *names = new QGridLayout;
+    names->addWidget(label1, 0, 0);
+    names->addWidget(m_txtBefore, 0, 1);
+    names->addWidget(copy, 1, 1, Qt::AlignHCenter);
+    names->addWidget(label2, 2, 0);
+    names->addWidget(m_txtAfter, 2, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_chkExt);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(names);
+    layout->addWidget(frame1);
+    layout->addLayout(buttons);
+
+    m_txtBefore->setText(m_oneEntry.Name);
+    m_txtAfter->setText(m_oneEntry.Preview);
+    const int bits = ParseAttrText(m_oneEntry.Attributes);
+    m_chkR->setChecked(bits & AttrReadOnly);
+    m_chkH->setChecked(bits & AttrHidden);
+    m_chkS->setChecked(bits & AttrSystem);
+    m_chkExt->setChecked(m_settings.ProtectExtension);
+    flgDlgOK = false;
+
+    connect(copy, &QPushButton::clicked, this, [this] { m_txtAfter->setText(m_txtBefore->text()); });
+    connect(ok, &QPushButton::clicked, this, &IndividualDialog::cmdOKClick);
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        flgDlgOK = false;
+        reject();
+    });
+    m_txtAfter->setFocus();
+}
+
+bool IndividualDialog::CheckAfter() const
+{
+    const QString after = m_txtAfter->text();
+    if (!CheckNameChars(after, true))
+        return false;
+    if (!NotBlank(after)) {
+        Messages().ShowMessage(QStringLiteral("空白名は使えません"), QStringLiteral("空白だけじゃダメ"),
+                               MessageIcon::Exclamation);
+        return false;
+    }
+    if (m_chkExt->isChecked() && LastExtension(m_txtBefore->text()) != LastExtension(after)) {
+        Messages().ShowMessage(QStringLiteral("変換前後で，拡張子を同じにしてください．"),
+                               QStringLiteral("拡張子の保護"));
+        return false;
+    }
+    return true;
+}
+
+void IndividualDialog::cmdOKClick()
+{
+    if (!CheckAfter()) {
+        m_txtAfter->setFocus();
+        return;
+    }
+    m_oneEntry.Preview = m_txtAfter->text();
+    EditRowAttributes(m_oneEntry,
+                      AttributeChoiceText(m_chkR->isChecked(), m_chkH->isChecked(), m_chkS->isChecked()));
+    m_settings.ProtectExtension = m_chkExt->isChecked();
+    flgDlgOK = true;
+    accept();
+}
+
+void ExeOne(RuleWindow &window)
+{
+    FileList &list = window.list();
+    const int current = list.CurrentRow();
+    if (current < 1 || current > list.count())
+        return;
+    FileEntry oneEntry = list.ReadRow(current);
+    IndividualDialog dialog(oneEntry, window.settings(), window.DialogParent());
+    if (!ShowRuleDialog(window, QStringLiteral("IDEDIT"), dialog))
+        return;
+    window.CheckExt(false);
+    DropMissingRows(list);
+    // Files that vanished while the dialog was open may have moved the edited
+    // row up, or taken it away; the edit goes only to the row of its own file.
+    const int row = RowOfName(list, oneEntry.Name, current);
+    if (row == 0) {
+        list.setCurrentRow(0);
+        window.ClearCurrentRow();
+        return;
+    }
+    list.setCurrentRow(row);
+    list.WriteRow(row, oneEntry);
+}
