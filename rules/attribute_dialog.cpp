@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 AttributeDialog::AttributeDialog(AppSettings &settings, QWidget *parent)
@@ -39,41 +38,24 @@ AttributeDialog::AttributeDialog(AppSettings &settings, QWidget *parent)
     boxes->addWidget(m_chkH);
     boxes->addWidget(m_chkS);
 
-    auto *ok = new QPushButton(QStringLiteral("決定"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = OkCancelRow(this, [this] {
+        m_settings.AttributeChoice =
+            AttributeChoiceText(m_chkR->isChecked(), m_chkH->isChecked(), m_chkS->isChecked());
+        flgDlgOK = true;
+        accept();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label1);
     layout->addWidget(fraAtt);
     layout->addLayout(buttons);
 
     flgDlgOK = false;
-    connect(ok, &QPushButton::clicked, this, [this] {
-        m_settings.AttributeChoice =
-            AttributeChoiceText(m_chkR->isChecked(), m_chkH->isChecked(), m_chkS->isChecked());
-        flgDlgOK = true;
-        accept();
-    });
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        flgDlgOK = false;
-        reject();
-    });
 }
 
 void ExeAtt(RuleWindow &window)
 {
-    DropMissingRows(window.list());
     AttributeDialog dialog(window.settings(), window.DialogParent());
-    if (!ShowRuleDialog(window, QStringLiteral("IDATT"), dialog))
-        return;
-    const QString choice = window.settings().AttributeChoice;
-    PassOverRows(window.list(), [&choice](FileEntry &entry) { SetRowAttributes(entry, choice); });
-    window.ClearCurrentRow();
+    const AppSettings &settings = window.settings();
+    RunRuleCommand(window, QStringLiteral("IDATT"), dialog,
+                   [&settings](FileEntry &entry) { SetRowAttributes(entry, settings.AttributeChoice); });
 }

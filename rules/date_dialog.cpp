@@ -16,11 +16,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 DateDialog::DateDialog(AppSettings &settings, QWidget *parent)
-    : QDialog(parent), m_settings(settings), m_cmbTxt(new QComboBox(this)), m_cmbDay(new QComboBox(this)),
+    : QDialog(parent), m_settings(settings),
+      m_cmbTxt(
+          MakeHistoryCombo(QStringLiteral("cmbTxt"), settings.DatePrefix, settings.DatePrefixHistory, this)),
+      m_cmbDay(new QComboBox(this)),
       m_chkIns(new QCheckBox(QStringLiteral("挿入のみ行う（ファイル名の保護）"), this))
 {
     setObjectName(QStringLiteral("frmDate"));
@@ -29,9 +31,6 @@ DateDialog::DateDialog(AppSettings &settings, QWidget *parent)
 
     auto *label1 = new QLabel(QStringLiteral("先頭の文字列"), this);
     label1->setObjectName(QStringLiteral("Label1"));
-    m_cmbTxt->setObjectName(QStringLiteral("cmbTxt"));
-    m_cmbTxt->setEditable(true);
-    m_cmbTxt->setInsertPolicy(QComboBox::NoInsert);
     m_cmbTxt->setToolTip(QStringLiteral("この文字列の後ろに日付を加えます"));
     m_cmbTxt->setMinimumWidth(200);
     label1->setBuddy(m_cmbTxt);
@@ -51,42 +50,24 @@ DateDialog::DateDialog(AppSettings &settings, QWidget *parent)
         u'\n' + u'\n' + QStringLiteral("日付は，「更新日（ファイルを最後に変更した日）」が使われます．"));
     message->setMinimumSize(360, 120);
 
-    auto *ok = new QPushButton(QStringLiteral("決定"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-
     auto *fields = new QGridLayout;
     fields->addWidget(label1, 0, 0);
     fields->addWidget(m_cmbTxt, 0, 1);
     fields->addWidget(label2, 1, 0);
     fields->addWidget(m_cmbDay, 1, 1);
     fields->addWidget(m_chkIns, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = OkCancelRow(this, [this] { cmdOKClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(message);
     layout->addLayout(buttons);
 
-    FillHistoryCombo(m_cmbTxt, m_settings.DatePrefix, m_settings.DatePrefixHistory);
-    m_cmbTxt->setCurrentIndex(-1);
-    m_cmbTxt->clearEditText();
     m_chkIns->setChecked(m_settings.DateInsertOnly);
     chkInsClick(m_settings.DateInsertOnly);
     connect(m_chkIns, &QCheckBox::toggled, this, &DateDialog::chkInsClick);
     flgDlgOK = false;
     m_cmbDay->addItems({QStringLiteral("年月日"), QStringLiteral("年月"), QStringLiteral("月日")});
     m_cmbDay->setCurrentIndex(0);
-
-    connect(ok, &QPushButton::clicked, this, &DateDialog::cmdOKClick);
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        flgDlgOK = false;
-        reject();
-    });
 }
 
 void DateDialog::chkInsClick(bool checked)

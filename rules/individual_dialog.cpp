@@ -83,24 +83,14 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     attributes->addWidget(m_chkS);
     m_chkExt->setObjectName(QStringLiteral("chkExt"));
 
-    auto *ok = new QPushButton(QStringLiteral("決定"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    cancel->setAutoDefault(false);
-
     auto *names = new QGridLayout;
     names->addWidget(label1, 0, 0);
     names->addWidget(m_txtBefore, 0, 1);
     names->addWidget(copy, 1, 1, Qt::AlignHCenter);
     names->addWidget(label2, 2, 0);
     names->addWidget(m_txtAfter, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_chkExt);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = OkCancelRow(this, [this] { cmdOKClick(); });
+    buttons->insertWidget(0, m_chkExt);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(names);
     layout->addWidget(frame1);
@@ -116,11 +106,6 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     flgDlgOK = false;
 
     connect(copy, &QPushButton::clicked, this, [this] { m_txtAfter->setText(m_txtBefore->text()); });
-    connect(ok, &QPushButton::clicked, this, &IndividualDialog::cmdOKClick);
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        flgDlgOK = false;
-        reject();
-    });
     m_txtAfter->setFocus();
 }
 

@@ -16,14 +16,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 InsertDialog::InsertDialog(AppSettings &settings, QWidget *parent)
-    : QDialog(parent), m_settings(settings), m_cmbIns(new QComboBox(this)),
+    : QDialog(parent), m_settings(settings),
+      m_cmbIns(MakeHistoryCombo(u"cmbIns"_s, settings.InsertText, settings.InsertTextHistory, this)),
       m_optTop(new QRadioButton(u"先頭に挿入"_s)), m_optBottom(new QRadioButton(u"最後に挿入"_s)),
       m_chkExt(new QCheckBox(u"拡張子保護"_s, this))
 {
@@ -34,11 +34,6 @@ InsertDialog::InsertDialog(AppSettings &settings, QWidget *parent)
     auto *label1 = new QLabel(u"挿入文字列"_s, this);
     label1->setObjectName(u"Label1"_s);
     label1->setBuddy(m_cmbIns);
-    m_cmbIns->setObjectName(u"cmbIns"_s);
-    m_cmbIns->setEditable(true);
-    m_cmbIns->setInsertPolicy(QComboBox::NoInsert);
-    // No inline completion: a typed prefix of an older entry must stay as typed.
-    m_cmbIns->setCompleter(nullptr);
 
     auto *fraPosition = new QGroupBox(u"挿入場所"_s, this);
     fraPosition->setObjectName(u"fraPosition"_s);
@@ -55,22 +50,11 @@ InsertDialog::InsertDialog(AppSettings &settings, QWidget *parent)
     txtHelp->setPlainText(u"拡張子保護をすると，最後に挿入時，"_s + u"拡張子の直前に挿入されます"_s);
     txtHelp->setFixedHeight(txtHelp->fontMetrics().lineSpacing() * 3 + 12);
 
-    auto *ok = new QPushButton(u"決定"_s, this);
-    ok->setObjectName(u"cmdOK"_s);
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(u"取消"_s, this);
-    cancel->setObjectName(u"cmdCancel"_s);
-    connect(ok, &QPushButton::clicked, this, &InsertDialog::cmdOKClick);
-    connect(cancel, &QPushButton::clicked, this, &InsertDialog::cmdCancelClick);
-
     auto *middle = new QHBoxLayout;
     middle->addWidget(fraPosition);
     middle->addWidget(m_chkExt, 0, Qt::AlignBottom);
     middle->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = OkCancelRow(this, [this] { cmdOKClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label1);
     layout->addWidget(m_cmbIns);
@@ -79,9 +63,6 @@ InsertDialog::InsertDialog(AppSettings &settings, QWidget *parent)
     layout->addLayout(buttons);
     setMinimumWidth(320);
 
-    FillHistoryCombo(m_cmbIns, settings.InsertText, settings.InsertTextHistory);
-    m_cmbIns->setCurrentIndex(-1);
-    m_cmbIns->clearEditText();
     m_chkExt->setChecked(settings.ProtectExtension);
     flgDlgOK = false;
     // The place is never remembered: every opening starts at the top.
@@ -93,7 +74,8 @@ void InsertDialog::cmdOKClick()
 {
     const QString text = m_cmbIns->currentText();
     if (text.isEmpty()) {
-        cmdCancelClick();
+        flgDlgOK = false;
+        reject();
         return;
     }
     if (!CheckNameChars(text, true)) {
@@ -107,19 +89,10 @@ void InsertDialog::cmdOKClick()
     accept();
 }
 
-void InsertDialog::cmdCancelClick()
-{
-    flgDlgOK = false;
-    reject();
-}
-
 void ExeInsert(RuleWindow &window)
 {
-    DropMissingRows(window.list());
     InsertDialog dialog(window.settings(), window.DialogParent());
-    if (!ShowRuleDialog(window, u"IDINS"_s, dialog))
-        return;
     const AppSettings &settings = window.settings();
-    PassOverRows(window.list(), [&settings](FileEntry &entry) { InsertName(entry, settings); });
-    window.ClearCurrentRow();
+    RunRuleCommand(window, u"IDINS"_s, dialog,
+                   [&settings](FileEntry &entry) { InsertName(entry, settings); });
 }

@@ -20,7 +20,6 @@ public:
 
 private:
     void cmdOKClick();
-    void cmdCancelClick();
 
     AppSettings &m_settings;
     QComboBox *m_cmbIns;

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -43,7 +42,8 @@ void Refuse(const QString &text, QLineEdit *box)
 } // namespace
 
 NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
-    : QDialog(parent), m_settings(settings), m_rowCount(rowCount), m_cmbName(new QComboBox(this)),
+    : QDialog(parent), m_settings(settings), m_rowCount(rowCount),
+      m_cmbName(MakeHistoryCombo(u"cmbName"_s, settings.NumberPattern, settings.NumberPatternHistory, this)),
       m_txtStart(new QLineEdit(this)), m_chkZero(new QCheckBox(u"0 を挿入して桁をそろえる（推奨）"_s, this)),
       m_optAuto(new QRadioButton(u"ファイル数に合わせる（自動）"_s)),
       m_optManual(new QRadioButton(u"桁数の入力（手動）"_s)), m_txtKeta(new QLineEdit)
@@ -95,22 +95,11 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
     line1->setFrameShape(QFrame::HLine);
     line1->setFrameShadow(QFrame::Sunken);
 
-    auto *ok = new QPushButton(u"決定"_s, this);
-    ok->setObjectName(u"cmdOK"_s);
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(u"取消"_s, this);
-    cancel->setObjectName(u"cmdCancel"_s);
-    connect(ok, &QPushButton::clicked, this, &NumberDialog::cmdOKClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto *start = new QHBoxLayout;
     start->addWidget(label2);
     start->addWidget(m_txtStart);
     start->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = OkCancelRow(this, [this] { cmdOKClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label3);
     layout->addWidget(m_cmbName);
@@ -121,9 +110,6 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
     layout->addWidget(line1);
     layout->addLayout(buttons);
 
-    FillHistoryCombo(m_cmbName, settings.NumberPattern, settings.NumberPatternHistory);
-    m_cmbName->setCurrentIndex(-1);
-    m_cmbName->clearEditText();
     flgDlgOK = false;
     LoadNumberControls();
     EnableDigitControls();

@@ -16,35 +16,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// An editable box offering a history, newest first, with an empty text field.
-QComboBox *HistoryBox(const QString &name, const QString &current, const std::array<QString, 2> &previous,
-                      QWidget *parent)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    // No inline completion: a typed prefix of an older entry must stay as typed.
-    combo->setCompleter(nullptr);
-    FillHistoryCombo(combo, current, previous);
-    combo->setCurrentIndex(-1);
-    combo->clearEditText();
-    return combo;
-}
-
-} // namespace
-
 ReplaceDialog::ReplaceDialog(AppSettings &settings, QWidget *parent)
     : QDialog(parent), m_settings(settings),
-      m_cmbBefore(HistoryBox(u"cmbBefore"_s, settings.ReplaceFrom, settings.ReplaceFromHistory, this)),
-      m_cmbAfter(HistoryBox(u"cmbAfter"_s, settings.ReplaceTo, settings.ReplaceToHistory, this)),
+      m_cmbBefore(MakeHistoryCombo(u"cmbBefore"_s, settings.ReplaceFrom, settings.ReplaceFromHistory, this)),
+      m_cmbAfter(MakeHistoryCombo(u"cmbAfter"_s, settings.ReplaceTo, settings.ReplaceToHistory, this)),
       m_chkLS(new QCheckBox(u"大／小文字区別"_s, this)), m_chkTop(new QCheckBox(u"先頭から検索"_s, this))
 {
     setObjectName(u"frmChg"_s);
@@ -76,22 +55,11 @@ ReplaceDialog::ReplaceDialog(AppSettings &settings, QWidget *parent)
                                  .join(u'\n'));
     txtMessage->setFixedHeight(txtMessage->fontMetrics().lineSpacing() * 5 + 12);
 
-    auto *ok = new QPushButton(u"決定"_s, this);
-    ok->setObjectName(u"cmdOK"_s);
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(u"取消"_s, this);
-    cancel->setObjectName(u"cmdCancel"_s);
-    connect(ok, &QPushButton::clicked, this, &ReplaceDialog::cmdOKClick);
-    connect(cancel, &QPushButton::clicked, this, &ReplaceDialog::cmdCancelClick);
-
     auto *options = new QHBoxLayout;
     options->addWidget(m_chkLS);
     options->addWidget(m_chkTop);
     options->addStretch();
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = OkCancelRow(this, [this] { cmdOKClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label1);
     layout->addWidget(m_cmbBefore);
@@ -129,19 +97,10 @@ void ReplaceDialog::cmdOKClick()
     accept();
 }
 
-void ReplaceDialog::cmdCancelClick()
-{
-    flgDlgOK = false;
-    reject();
-}
-
 void ExeReplace(RuleWindow &window)
 {
-    DropMissingRows(window.list());
     ReplaceDialog dialog(window.settings(), window.DialogParent());
-    if (!ShowRuleDialog(window, u"IDCHG"_s, dialog))
-        return;
     const AppSettings &settings = window.settings();
-    PassOverRows(window.list(), [&settings](FileEntry &entry) { ReplaceName(entry, settings); });
-    window.ClearCurrentRow();
+    RunRuleCommand(window, u"IDCHG"_s, dialog,
+                   [&settings](FileEntry &entry) { ReplaceName(entry, settings); });
 }

@@ -19,7 +19,6 @@ public:
 
 private:
     void cmdOKClick();
-    void cmdCancelClick();
 
     AppSettings &m_settings;
     QComboBox *m_cmbBefore;

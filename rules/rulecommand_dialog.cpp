@@ -1,9 +1,13 @@
 #include "rules/rulecommand_dialog.h"
 
+#include "engine/scan.h"
 #include "mainwindow/dialogflag.h"
+#include "rules/rulepass.h"
 #include "rules/rulewindow.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 
 bool ShowRuleDialog(RuleWindow &window, const QString &buttonKey, QDialog &dialog)
 {
@@ -14,4 +18,34 @@ bool ShowRuleDialog(RuleWindow &window, const QString &buttonKey, QDialog &dialo
     if (!buttonKey.isEmpty())
         window.SetButtonPressed(buttonKey, false);
     return flgDlgOK;
+}
+
+void RunRuleCommand(RuleWindow &window, const QString &buttonKey, QDialog &dialog,
+                    const std::function<void(FileEntry &)> &rule)
+{
+    DropMissingRows(window.list());
+    if (!ShowRuleDialog(window, buttonKey, dialog))
+        return;
+    PassOverRows(window.list(), rule);
+    window.ClearCurrentRow();
+}
+
+QHBoxLayout *OkCancelRow(QDialog *dialog, const std::function<void()> &onOk)
+{
+    auto *ok = new QPushButton(QStringLiteral("決定"), dialog);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), dialog);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    cancel->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog] {
+        flgDlgOK = false;
+        dialog->reject();
+    });
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
