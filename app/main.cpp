@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/qtmessagesink.h"
+#include "mainwindow/toolbarimages.h"
 #include "settings/settingsfile.h"
 #include "windows/contractdialog.h"
 
@@ -10,6 +11,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Every window without an icon of its own shows the program's.
+    QApplication::setWindowIcon(ApplicationIcon());
     // The standard buttons of boxes and dialogs read in Japanese whatever the
     // desktop's language.
     QTranslator translator;

@@ -4,6 +4,9 @@
 #include "platform/names.h"
 #include "settings/paths.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <algorithm>
 #include <numeric>
 
@@ -114,9 +117,29 @@ void SortByColumn(FileList &list, int column, bool descending)
         SortByKey(
             list, descending, [](const FileEntry &e) { return e.Bytes; }, CompareNumbers);
     } else {
+        // Japanese order: letter case, width and kana type are ignored first
+        // (ｶﾀｶﾅ with カタカナ and かたかな, Ａ with A and a); texts equal that
+        // way are then told apart by them, and only identical texts keep
+        // their order. Ties are rare, so the finer comparison runs on demand.
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        QCollator coarse(japanese);
+        coarse.setCaseSensitivity(Qt::CaseInsensitive);
+        const QCollator fine(japanese);
+        struct TextKey
+        {
+            QCollatorSortKey key;
+            QString text;
+        };
         SortByKey(
-            list, descending, [column](const FileEntry &e) { return ColumnText(e, column).toCaseFolded(); },
-            [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive); });
+            list, descending,
+            [&](const FileEntry &e) {
+                const QString &text = ColumnText(e, column);
+                return TextKey{coarse.sortKey(text), text};
+            },
+            [&](const TextKey &a, const TextKey &b) {
+                const int c = a.key.compare(b.key);
+                return c != 0 ? c : fine.compare(a.text, b.text);
+            });
     }
 }
 

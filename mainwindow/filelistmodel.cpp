@@ -2,8 +2,10 @@
 
 #include "engine/filelist.h"
 
+#include <QApplication>
 #include <QFontDatabase>
-#include <QGuiApplication>
+#include <QFontMetrics>
+#include <QStyle>
 
 FileListModel::FileListModel(FileList &list, QObject *parent)
     : QAbstractTableModel(parent), m_list(list), m_rows(list.count())
@@ -29,11 +31,14 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     const int row = index.row() + 1;
     if (!index.isValid() || row > m_list.count() || index.row() >= m_rows)
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        if (index.column() < 0 || index.column() >= ColumnCount)
-            return {};
+    if (index.column() < 0 || index.column() >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
         return ColumnText(m_list.at(row), index.column());
-    }
+    // The whole name, however narrow its column; the preview column shows
+    // the whole preview.
+    if (role == Qt::ToolTipRole)
+        return ColumnText(m_list.at(row), index.column() == 1 ? 1 : 0);
     // The size text is padded with blanks to line up on the right; that needs
     // a font whose blanks are as wide as its digits.
     if (role == Qt::FontRole && index.column() == 4) {
@@ -90,4 +95,49 @@ void FileListModel::onRowRemoved(int)
 {
     m_rows = m_list.count();
     endRemoveRows();
+}
+
+QSize FileListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    QStyleOptionViewItem sample = option;
+    initStyleOption(&sample, index);
+    // A fallback font for kana and kanji can be taller than the list's own
+    // font; its lines would lose their underscores at the bottom.
+    sample.text = QStringLiteral("写真_あア");
+    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+    size.setHeight(
+        qMax(size.height(),
+             style->sizeFromContents(QStyle::CT_ItemViewItem, &sample, QSize(), option.widget).height()));
+    return size;
+}
+
+void FileListDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() > 1 || option->rect.width() <= 0)
+        return;
+    // The style draws the text inside a margin on either side.
+    const QStyle *style = option->widget ? option->widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
+    option->text = ElideName(option->text, option->fontMetrics, option->rect.width() - 2 * margin);
+}
+
+QString ElideName(const QString &name, const QFontMetrics &metrics, int width)
+{
+    if (metrics.horizontalAdvance(name) <= width)
+        return name;
+    const qsizetype period = name.lastIndexOf(u'.');
+    if (period > 0) {
+        const QString tail = name.mid(period);
+        const int room = width - metrics.horizontalAdvance(tail);
+        if (room >= metrics.horizontalAdvance(QChar(0x2026))) {
+            // Too little room for both ends of the rest: keep its start.
+            QString base = metrics.elidedText(name.left(period), Qt::ElideMiddle, room);
+            if (base.size() <= 1)
+                base = metrics.elidedText(name.left(period), Qt::ElideRight, room);
+            return base + tail;
+        }
+    }
+    return metrics.elidedText(name, Qt::ElideMiddle, width);
 }

@@ -34,11 +34,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -82,12 +84,58 @@ struct DispatchEntry
     Command command;
 };
 
-// The window's designed size and list width, in twips.
+// The window's designed size, in twips.
 constexpr int DesignedWidth = 7635;
 constexpr int DesignedHeight = 6900;
-constexpr int DesignedListWidth = 7335;
 constexpr int MinimumWidth = 5350;
 constexpr int MinimumHeight = 3600;
+
+// Room each name column asks for at the opening size: about twenty
+// characters, half of them full-width.
+const QString TwentyCharacters = QStringLiteral("あいうえおかきくけこabcdefghij");
+
+// The list view. It tells whether the user's keyboard or mouse is at work on
+// it, so that the window can follow the rows the user reaches and leave
+// alone those the program moves to.
+class ListView final : public QTreeView
+{
+public:
+    using QTreeView::QTreeView;
+
+    bool HandlingInput() const { return m_input > 0; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const InputScope scope(m_input);
+        QTreeView::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        const InputScope scope(m_input);
+        QTreeView::mousePressEvent(event);
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        const InputScope scope(m_input);
+        QTreeView::mouseMoveEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        const InputScope scope(m_input);
+        QTreeView::mouseReleaseEvent(event);
+    }
+
+private:
+    struct InputScope
+    {
+        explicit InputScope(int &depth) : m_depth(depth) { ++m_depth; }
+        ~InputScope() { --m_depth; }
+        Q_DISABLE_COPY_MOVE(InputScope)
+        int &m_depth;
+    };
+    int m_input = 0;
+};
 
 const QStringList &SortEntries()
 {
@@ -107,8 +155,7 @@ MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tessera Kazami   Orrery"));
     BuildControls();
-    setMinimumSize(Twips(MinimumWidth), Twips(MinimumHeight));
-    resize(Twips(DesignedWidth), Twips(DesignedHeight));
+    SizeWindow();
     m_ownEtcWindow = CreateEtcWindow(*this, this);
     m_etcWindow = m_ownEtcWindow.get();
 }
@@ -153,7 +200,7 @@ void MainWindow::BuildControls()
     m_cmbSort->setMinimumContentsLength(12);
 
     m_lblCount = named(new QLabel(QStringLiteral("0FILES"), this), "lblCount");
-    m_lvwMain = named(new QTreeView(this), "lvwMain");
+    m_lvwMain = named(new ListView(this), "lvwMain");
     m_lvwMain->setRootIsDecorated(false);
     m_lvwMain->setItemsExpandable(false);
     m_lvwMain->setUniformRowHeights(true);
@@ -161,9 +208,11 @@ void MainWindow::BuildControls()
     m_lvwMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lvwMain->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvwMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lvwMain->setTextElideMode(Qt::ElideRight);
+    m_lvwMain->setTextElideMode(Qt::ElideMiddle);
+    m_lvwMain->setItemDelegate(new FileListDelegate(m_lvwMain));
     m_lvwMain->setModel(m_model);
     m_lvwMain->header()->setSectionsClickable(true);
+    m_lvwMain->header()->setSortIndicatorShown(true);
     m_lvwMain->header()->setSectionsMovable(false);
     m_lvwMain->header()->setStretchLastSection(false);
     m_lvwMain->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -233,6 +282,7 @@ void MainWindow::BuildControls()
         m_sortJustChanged = true;
         QTimer::singleShot(0, this, [this] { m_sortJustChanged = false; });
         DataSort();
+        ShowSortIndicator();
     });
     // Picking the entry already shown sorts again, as a fresh pick does.
     connect(m_cmbSort, &QComboBox::activated, this, [this] {
@@ -241,19 +291,15 @@ void MainWindow::BuildControls()
         m_sortJustChanged = false;
     });
     connect(m_lvwMain->header(), &QHeaderView::sectionClicked, this, &MainWindow::ColumnClick);
-    connect(m_lvwMain, &QAbstractItemView::clicked, this,
-            [this](const QModelIndex &index) { ItemClick(index.row() + 1); });
+    connect(m_lvwMain->header(), &QHeaderView::sectionResized, this, &MainWindow::onSectionResized);
     connect(m_lvwMain, &QAbstractItemView::doubleClicked, this, [this] { ExeOne(*this); });
+    // A row reached by a click, the keyboard or a drag becomes the current row.
+    connect(m_lvwMain, &QAbstractItemView::clicked, this, &MainWindow::FollowViewCurrentRow);
+    connect(m_lvwMain->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &MainWindow::FollowViewCurrentRow);
     connect(m_lvwMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::onSelectionChanged);
-    // Moving through the list with the keyboard picks rows as clicks do.
-    connect(m_lvwMain->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (!m_keyNavigating || m_syncing || !current.isValid())
-                    return;
-                ItemClick(current.row() + 1);
-            });
-    connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::ApplyHighlights);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::onListReset);
     connect(&m_list, &FileList::highlightChanged, this, &MainWindow::onHighlightChanged);
     connect(m_cmdClear, &QPushButton::clicked, this, &MainWindow::cmdClearClick);
     connect(m_cmdExe, &QPushButton::clicked, this, &MainWindow::cmdExeClick);
@@ -265,7 +311,60 @@ void MainWindow::BuildControls()
     m_cmbRefer->lineEdit()->installEventFilter(this);
     m_lblCount->installEventFilter(this);
     m_tlbMain->installEventFilter(this);
-    m_lvwMain->installEventFilter(this);
+    m_lvwMain->viewport()->installEventFilter(this);
+}
+
+void MainWindow::SizeWindow()
+{
+    // Every toolbar button stays visible at the smallest size.
+    const QMargins margins = layout()->contentsMargins();
+    const int sides = margins.left() + margins.right();
+    setMinimumSize(qMax(Twips(MinimumWidth), m_tlbMain->sizeHint().width() + sides), Twips(MinimumHeight));
+
+    // The window opens wide enough for every caption and a readable part of
+    // each name, where the fonts need more than the designed size.
+    int listWidth = 2 * NameColumnMinimum();
+    for (int column = 2; column < FileListModel::ColumnCount; ++column)
+        listWidth += FixedColumnWidth(column);
+    listWidth += 2 * m_lvwMain->frameWidth() + m_lvwMain->verticalScrollBar()->sizeHint().width();
+    resize(qMax(Twips(DesignedWidth), listWidth + sides), Twips(DesignedHeight));
+}
+
+int MainWindow::FixedColumnWidth(int column) const
+{
+    const QFontMetrics text(m_lvwMain->font());
+    QFont fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixedFont.setPointSizeF(QGuiApplication::font().pointSizeF());
+    const QFontMetrics fixed(fixedFont);
+    int content = 0;
+    switch (column) {
+    case 2:
+        content = text.horizontalAdvance(QStringLiteral("R H S"));
+        break;
+    case 3:
+        content = text.horizontalAdvance(QStringLiteral("00/00/00 00:00:00"));
+        break;
+    case 4:
+        content = fixed.horizontalAdvance(QString(12, u'0'));
+        break;
+    default:
+        return 0;
+    }
+    return qMax(content + CellPadding(), m_lvwMain->header()->sectionSizeHint(column));
+}
+
+int MainWindow::NameColumnMinimum() const
+{
+    const QFontMetrics text(m_lvwMain->font());
+    const QHeaderView *header = m_lvwMain->header();
+    return std::max({text.horizontalAdvance(TwentyCharacters) + CellPadding(), header->sectionSizeHint(0),
+                     header->sectionSizeHint(1)});
+}
+
+int MainWindow::CellPadding() const
+{
+    // The style's text margin on either side of a cell, and a little air.
+    return 2 * (m_lvwMain->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_lvwMain) + 1) + 6;
 }
 
 void MainWindow::BuildToolbar()
@@ -282,6 +381,7 @@ void MainWindow::BuildToolbar()
         action->setObjectName(key);
         action->setToolTip(QString::fromUtf16(button.tooltip));
         action->setProperty("imageKey", key);
+        action->setCheckable(key == u"IDEXT");
         for (int i = 0; i < button.separatorsAfter; ++i)
             m_tlbMain->addSeparator();
     }
@@ -344,24 +444,18 @@ bool MainWindow::FormLoad()
 
 void MainWindow::InitList()
 {
-    // The fixed-form columns start at their designed widths, or wider where
-    // the font in use needs more room for their texts; the name columns
-    // share the rest of the designed list width.
+    // The fixed-form columns are as wide as their texts need; the name
+    // columns share the rest of the list's width, now and after resizing.
     QHeaderView *header = m_lvwMain->header();
-    const QFontMetrics text(m_lvwMain->font());
-    QFont fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixedFont.setPointSizeF(QGuiApplication::font().pointSizeF());
-    const QFontMetrics fixed(fixedFont);
-    const int padding = 10;
-    const int attributes = qMax(Twips(900), text.horizontalAdvance(QStringLiteral("R H S")) + padding);
-    const int date = qMax(Twips(1100), text.horizontalAdvance(QStringLiteral("00/00/00 00:00:00")) + padding);
-    const int size = qMax(Twips(1200), fixed.horizontalAdvance(QString(12, u'0')) + padding);
-    const int name = qMax(Twips(600), (Twips(DesignedListWidth - 200) - attributes - date - size) / 2);
-    const int widths[FileListModel::ColumnCount] = {name, name, attributes, date, size};
+    m_fittingColumns = true;
     for (int column = 0; column < FileListModel::ColumnCount; ++column) {
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        header->resizeSection(column, widths[column]);
+        if (column >= 2)
+            header->resizeSection(column, FixedColumnWidth(column));
     }
+    m_fittingColumns = false;
+    m_widthKept[0] = m_widthKept[1] = false;
+    FitNameColumns(-1);
     // Adding the first entry selects it, which sorts the still empty list.
     m_cmbSort->clear();
     m_cmbSort->addItems(SortEntries());
@@ -401,6 +495,10 @@ void MainWindow::EnableRowCommands()
             action->setEnabled(true);
         SetButtonImage(buttonKey, buttonKey);
     }
+    // A row the program points at (the rename run's refused row) is brought
+    // into view with the focus; a row the user reached is there already.
+    if (!UserPicking())
+        ShowCurrentRowInView();
 }
 
 void MainWindow::CheckExt(bool toggle)
@@ -409,12 +507,17 @@ void MainWindow::CheckExt(bool toggle)
         m_settings.ProtectExtension = !m_settings.ProtectExtension;
     SetButtonImage(QStringLiteral("IDEXT"),
                    m_settings.ProtectExtension ? QStringLiteral("IDNEXT") : QStringLiteral("IDEXT"));
+    // A click has already flipped the button; this keeps it equal to the
+    // setting whoever changed it.
+    if (QAction *action = m_tlbMain->findChild<QAction *>(QStringLiteral("IDEXT")))
+        action->setChecked(m_settings.ProtectExtension);
 }
 
 void MainWindow::SetButtonPressed(const QString &buttonKey, bool pressed)
 {
     QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
-    if (!action)
+    // IDEXT is down exactly while the extension is protected.
+    if (!action || buttonKey == u"IDEXT")
         return;
     // Checkable only while pressed, so that a click never leaves it down.
     if (pressed)
@@ -559,14 +662,8 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_lvwMain && type == QEvent::KeyPress && !m_keyNavigating) {
-        // Let the list handle the key now, so that a move of its current row
-        // is known to come from the keyboard.
-        m_keyNavigating = true;
-        const bool handled = static_cast<QObject *>(m_lvwMain)->event(event);
-        m_keyNavigating = false;
-        return handled;
-    }
+    if (watched == m_lvwMain->viewport() && type == QEvent::Resize)
+        FitNameColumns(-1);
     if (watched == m_lblCount && type == QEvent::MouseButtonPress) {
         FormClick();
         return true;
@@ -677,6 +774,8 @@ void MainWindow::DataSort()
         return;
     SortSub(m_list, entry);
     ClearCurrentRow();
+    // The order starts at the top of the list.
+    m_lvwMain->scrollToTop();
 }
 
 void MainWindow::ColumnClick(int column)
@@ -707,6 +806,19 @@ void MainWindow::ColumnClick(int column)
     // column the same way again cannot change the order.
     if (n == SortUser)
         SortSub(m_list, n);
+    // The header has flipped its own indicator on the click.
+    ShowSortIndicator();
+}
+
+void MainWindow::ShowSortIndicator()
+{
+    static constexpr int Columns[SortUser] = {0, 0, 1, 1, 3, 3, 4, 4};
+    const int entry = m_cmbSort->currentIndex();
+    QHeaderView *header = m_lvwMain->header();
+    if (entry < 0 || entry >= SortUser)
+        header->setSortIndicator(-1, Qt::AscendingOrder);
+    else
+        header->setSortIndicator(Columns[entry], entry % 2 == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 // --- Moving and excluding --------------------------------------------------
@@ -834,6 +946,7 @@ void MainWindow::onSelectionChanged(const QItemSelection &selected, const QItemS
             m_list.setHighlighted(row, true);
     }
     m_syncing = false;
+    FollowViewCurrentRow();
 }
 
 void MainWindow::onHighlightChanged(int row, bool on)
@@ -872,9 +985,82 @@ void MainWindow::ShowCurrentRowInView()
     const int current = m_list.CurrentRow();
     const QModelIndex index =
         current >= 1 && current <= m_model->rowCount() ? m_model->index(current - 1, 0) : QModelIndex();
-    if (m_lvwMain->selectionModel()->currentIndex() == index)
+    if (m_lvwMain->selectionModel()->currentIndex() != index) {
+        m_syncing = true;
+        m_lvwMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        m_syncing = false;
+    }
+    if (index.isValid())
+        m_lvwMain->scrollTo(index);
+}
+
+void MainWindow::onListReset()
+{
+    ApplyHighlights();
+    // New rows, or rows in a new order without a current row: from the top.
+    if (m_list.CurrentRow() == 0)
+        m_lvwMain->scrollToTop();
+}
+
+bool MainWindow::UserPicking() const
+{
+    return static_cast<const ListView *>(m_lvwMain)->HandlingInput();
+}
+
+void MainWindow::FollowViewCurrentRow()
+{
+    if (m_syncing || !UserPicking())
         return;
-    m_syncing = true;
-    m_lvwMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    m_syncing = false;
+    QItemSelectionModel *selection = m_lvwMain->selectionModel();
+    QModelIndex current = selection->currentIndex();
+    if (!current.isValid()) {
+        // Rows selected all at once (Ctrl+A) leave the view without a current
+        // row: the topmost of them becomes current.
+        const QModelIndexList rows = selection->selectedRows();
+        if (rows.isEmpty())
+            return;
+        current = *std::min_element(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) {
+            return a.row() < b.row();
+        });
+        m_syncing = true;
+        selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        m_syncing = false;
+    }
+    if (current.row() + 1 != m_list.CurrentRow())
+        ItemClick(current.row() + 1);
+}
+
+// --- Column widths ---------------------------------------------------------
+
+void MainWindow::FitNameColumns(int draggedColumn)
+{
+    QHeaderView *header = m_lvwMain->header();
+    int others = 0;
+    QList<int> sharing;
+    for (int column = 0; column < FileListModel::ColumnCount; ++column) {
+        // Columns left of one being dragged keep still, or its border would
+        // run away from the mouse.
+        if (column <= 1 && !m_widthKept[column] && column > draggedColumn)
+            sharing.append(column);
+        else
+            others += header->sectionSize(column);
+    }
+    if (sharing.isEmpty())
+        return;
+    const int smallest =
+        QFontMetrics(m_lvwMain->font()).horizontalAdvance(QStringLiteral("あい…")) + CellPadding();
+    const int share = qMax(smallest, int((m_lvwMain->viewport()->width() - others) / sharing.size()));
+    m_fittingColumns = true;
+    for (int column : sharing)
+        header->resizeSection(column, share);
+    m_fittingColumns = false;
+}
+
+void MainWindow::onSectionResized(int column)
+{
+    if (m_fittingColumns || column > 1)
+        return;
+    // The user's width stays; the other name column takes up the difference.
+    m_widthKept[column] = true;
+    FitNameColumns(column);
 }

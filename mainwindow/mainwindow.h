@@ -87,6 +87,8 @@ protected:
 private:
     void BuildControls();
     void BuildToolbar();
+    // The minimum size and the opening size.
+    void SizeWindow();
     void InitList();
     int Twips(int twips) const;
     void SetButtonImage(const QString &buttonKey, const QString &imageKey);
@@ -102,6 +104,23 @@ private:
     void cmdExeClick();
     void cmdExplorerClick();
 
+    // Column widths: the fixed-form columns as wide as their texts need, the
+    // name columns sharing the rest unless the user has sized them.
+    int FixedColumnWidth(int column) const;
+    int NameColumnMinimum() const;
+    int CellPadding() const;
+    void FitNameColumns(int draggedColumn);
+    void onSectionResized(int column);
+
+    // Shows the sort entry's column and direction on the header, none for
+    // the user's own order.
+    void ShowSortIndicator();
+
+    // Makes the row the user reached in the view (by click, keyboard or
+    // drag) the current row.
+    void FollowViewCurrentRow();
+    bool UserPicking() const;
+    void onListReset();
     void onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void onHighlightChanged(int row, bool on);
     // Makes the view's selection show the list's highlights, all at once.
@@ -121,8 +140,10 @@ private:
     // Set between a change of the sort box's entry and the end of that event,
     // so that the pick that made it does not sort a second time.
     bool m_sortJustChanged = false;
-    // Set while the list handles a key press.
-    bool m_keyNavigating = false;
+    // Set while the window itself sizes columns.
+    bool m_fittingColumns = false;
+    // The name columns whose width the user has set.
+    bool m_widthKept[2] = {false, false};
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;

@@ -199,13 +199,58 @@ void Picture(QPainter &p)
     p.drawPolygon(hills);
 }
 
-void Extension(QPainter &p)
+// The name's extension: a page with a tag, and a padlock that is closed
+// while the extension is protected and open while it is not.
+void Extension(QPainter &p, bool protectedExtension)
 {
-    Page(p, QRectF(4, 1.5, 16, 21));
+    Page(p, QRectF(2.5, 1.5, 13, 20));
     p.setPen(Qt::NoPen);
-    p.setBrush(Green);
-    p.drawRoundedRect(QRectF(1, 12, 19, 8.5), 2, 2);
-    Text(p, QRectF(1, 11.5, 19, 9), QStringLiteral(".ext"), Qt::white, 8);
+    p.setBrush(protectedExtension ? Green : Red);
+    p.drawRoundedRect(QRectF(0.5, 13, 17, 8), 2, 2);
+    Text(p, QRectF(0.5, 12.5, 17, 9), QStringLiteral(".ext"), Qt::white, 7.5);
+
+    QPainterPath shackle;
+    shackle.moveTo(15, 9);
+    shackle.lineTo(15, 6);
+    shackle.arcTo(QRectF(15, 2.5, 6, 7), 180, -180);
+    shackle.lineTo(21, 9);
+    if (!protectedExtension) {
+        // Swung open about its right socket.
+        shackle = QTransform().translate(21, 9).rotate(35).translate(-21, -9).map(shackle);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Outline(Ink, 2));
+    p.drawPath(shackle);
+    const QRectF body(13, 8.5, 10, 8);
+    p.setPen(Outline(Amber.darker(160), 1.2));
+    p.setBrush(Amber);
+    p.drawRoundedRect(body, 1.5, 1.5);
+    p.setPen(Outline(Ink, 1.6));
+    p.drawLine(QPointF(18, 11.2), QPointF(18, 13.8));
+}
+
+// The program's own picture: a list of names on a page, and the arrow of a
+// rename sweeping across it.
+void Application(QPainter &p)
+{
+    p.setPen(Outline(Blue.darker(150), 0.8));
+    p.setBrush(Blue);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 23, 23), 4.5, 4.5);
+    Page(p, QRectF(4.5, 3, 13, 18));
+    p.setPen(Outline(Ink, 1.3));
+    for (qreal y : {8.5, 12.0, 15.5})
+        p.drawLine(QPointF(7, y), QPointF(15, y));
+    QPainterPath arrow;
+    arrow.moveTo(3, 19.5);
+    arrow.cubicTo(8, 21.5, 15, 20.5, 19.5, 15);
+    p.setPen(Outline(Amber, 2.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arrow);
+    QPolygonF head;
+    head << QPointF(22, 11.5) << QPointF(21.5, 18) << QPointF(16.5, 15.5);
+    p.setPen(Outline(Amber, 1));
+    p.setBrush(Amber);
+    p.drawPolygon(head);
 }
 
 const QHash<QString, Painter> &Painters()
@@ -224,7 +269,9 @@ const QHash<QString, Painter> &Painters()
         {QStringLiteral("IDLS"), Case},
         {QStringLiteral("IDETC"), Conversions},
         {QStringLiteral("IDPIC"), Picture},
-        {QStringLiteral("IDEXT"), Extension},
+        // IDEXT shows the protection off, IDNEXT on; neither is greyed.
+        {QStringLiteral("IDEXT"), [](QPainter &p) { Extension(p, false); }},
+        {QStringLiteral("IDNEXT"), [](QPainter &p) { Extension(p, true); }},
     };
     return painters;
 }
@@ -287,4 +334,12 @@ QIcon ToolbarIcon(const QString &key)
 QIcon FolderButtonIcon()
 {
     return ToolbarIcon(QStringLiteral("IDOPEN"));
+}
+
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(Draw(Application, size)));
+    return icon;
 }

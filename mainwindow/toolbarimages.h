@@ -4,9 +4,10 @@
 #include <QPixmap>
 #include <QString>
 
-// The images of the toolbar, by key: the fourteen button keys and the greyed
-// images IDNUP, IDNDOWN, IDNDEL, IDNEDIT and IDNEXT. An unknown key gives an
-// empty image.
+// The images of the toolbar, by key: the fourteen button keys, the greyed
+// images IDNUP, IDNDOWN, IDNDEL and IDNEDIT, and IDNEXT, the extension
+// protection switched on (IDEXT shows it off). An unknown key gives an empty
+// image.
 QPixmap ToolbarImage(const QString &key, int size = 24);
 
 // An icon that shows the image of key in every state of its button, so that
@@ -15,3 +16,6 @@ QIcon ToolbarIcon(const QString &key);
 
 // The small folder picture of the folder box's button.
 QIcon FolderButtonIcon();
+
+// The program's icon, in the style of the toolbar, for every window.
+QIcon ApplicationIcon();

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -39,6 +40,18 @@ bool Readable(const QString &path)
     return Fs().ListNames(ListingPath(path), names);
 }
 
+// The folder list: the opened folder's ancestors above it and its
+// subfolders below. Folders open on a double-click or Enter, never by
+// expanding, so no branch arrows are drawn.
+class FolderTree final : public QTreeWidget
+{
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void drawBranches(QPainter *, const QRect &, const QModelIndex &) const override {}
+};
+
 void SortNames(QStringList &names)
 {
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
@@ -50,7 +63,7 @@ void SortNames(QStringList &names)
 } // namespace
 
 PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
-    : QDialog(parent), m_settings(settings), m_dirDir(new QTreeWidget(this)),
+    : QDialog(parent), m_settings(settings), m_dirDir(new FolderTree(this)),
       m_lstPreview(new QListWidget(this)), m_chkH(new QCheckBox(QStringLiteral("隠しファイル"), this)),
       m_chkS(new QCheckBox(QStringLiteral("システムファイル"), this))
 {
@@ -108,7 +121,11 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
 
-    connect(m_dirDir, &QTreeWidget::itemActivated, this, &PathDialog::onFolderActivated);
+    // A click selects a folder and shows its files; a double-click or Enter
+    // opens it, and the dialog stays.
+    connect(m_dirDir, &QTreeWidget::itemSelectionChanged, this, &PathDialog::RefreshPreview);
+    connect(m_dirDir, &QTreeWidget::itemDoubleClicked, this, &PathDialog::onFolderActivated);
+    m_dirDir->installEventFilter(this);
     connect(m_chkH, &QCheckBox::toggled, this, &PathDialog::RefreshPreview);
     connect(m_chkS, &QCheckBox::toggled, this, &PathDialog::RefreshPreview);
     connect(ok, &QPushButton::clicked, this, &PathDialog::cmdOKClick);
@@ -159,6 +176,8 @@ bool PathDialog::SetPath(const QString &path)
 
 void PathDialog::FillFolders()
 {
+    // The preview follows once the list is complete.
+    const QSignalBlocker quiet(m_dirDir);
     m_dirDir->clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -206,7 +225,7 @@ void PathDialog::RefreshPreview()
     options.details = false;
     std::vector<FolderEntry> entries;
     m_lstPreview->clear();
-    Fs().ListFolder(ListingPath(m_path), options, entries);
+    Fs().ListFolder(ListingPath(SelectedPath()), options, entries);
     QStringList names;
     names.reserve(qsizetype(entries.size()));
     for (const FolderEntry &entry : entries)
@@ -221,11 +240,30 @@ void PathDialog::onFolderActivated(QTreeWidgetItem *item)
         SetPath(item->data(0, PathRole).toString());
 }
 
+QString PathDialog::SelectedPath() const
+{
+    const QList<QTreeWidgetItem *> selected = m_dirDir->selectedItems();
+    return selected.isEmpty() ? m_path : selected.first()->data(0, PathRole).toString();
+}
+
+bool PathDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_dirDir && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        // Enter opens the folder instead of reaching the default button.
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onFolderActivated(m_dirDir->currentItem());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void PathDialog::cmdOKClick()
 {
     m_settings.ShowHidden = m_chkH->isChecked();
     m_settings.ShowSystem = m_chkS->isChecked();
-    m_settings.CurrentFolder = m_path;
+    m_settings.CurrentFolder = SelectedPath();
     flgDlgOK = true;
     accept();
 }

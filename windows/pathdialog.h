@@ -23,6 +23,12 @@ public:
     QString path() const { return m_path; }
     // Browses another folder; false (and nothing changes) when it cannot be read.
     bool SetPath(const QString &path);
+    // The folder selected in the folder list, or the opened one when none
+    // is: what OK returns, and what the preview shows.
+    QString SelectedPath() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FillFolders();

@@ -52,6 +52,9 @@ private slots:
     void trailingSeparatorsAndRoot();
     void undecodableNames();
     void sorting();
+    void japaneseOrder_data();
+    void japaneseOrder();
+    void identicalTextsKeepTheirOrder();
     void dropMissingRows();
     void scanLeavesTheWorkingFolderAlone();
     void relativeFolderIsMadeAbsolute();
@@ -309,6 +312,58 @@ void ScanTest::sorting()
     SortSub(list, SortUser);
     QCOMPARE(RowNames(list),
              QStringList({QStringLiteral("A.txt"), QStringLiteral("c.txt"), QStringLiteral("b.txt")}));
+}
+
+void ScanTest::japaneseOrder_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("ascending");
+    QTest::newRow("kana/width and kana type ignored first")
+        << Strings({"ｶﾀｶﾅ_b.txt", "かたかな_c.txt", "カタカナ_a.txt"})
+        << Strings({"カタカナ_a.txt", "ｶﾀｶﾅ_b.txt", "かたかな_c.txt"});
+    QTest::newRow("latin/width and case ignored first")
+        << Strings({"ｂ_2.txt", "ａ_4.txt", "Ｂ_1.txt", "A_3.txt"})
+        << Strings({"A_3.txt", "ａ_4.txt", "Ｂ_1.txt", "ｂ_2.txt"});
+    QTest::newRow("kana/half-width katakana among the kana, before kanji")
+        << Strings({"漢字.txt", "ｳ.txt", "写真.txt", "い.txt", "ア.txt"})
+        << Strings({"ア.txt", "い.txt", "ｳ.txt", "漢字.txt", "写真.txt"});
+    QTest::newRow("mixed/digits, letters, kana, kanji")
+        << Strings({"か.txt", "山.txt", "b.txt", "２.txt", "1.txt", "Ａ.txt", "ﾀ.txt"})
+        << Strings({"1.txt", "２.txt", "Ａ.txt", "b.txt", "か.txt", "ﾀ.txt", "山.txt"});
+    QTest::newRow("kana/voiced after unvoiced")
+        << Strings({"がっこう", "カッコウ", "かっこ"}) << Strings({"かっこ", "カッコウ", "がっこう"});
+    QTest::newRow("ties/case decides only between otherwise equal names, either way in")
+        << Strings({"A.txt", "b.txt", "a.txt"}) << Strings({"a.txt", "A.txt", "b.txt"});
+    QTest::newRow("ties/the same names given the other way round")
+        << Strings({"a.txt", "b.txt", "A.txt"}) << Strings({"a.txt", "A.txt", "b.txt"});
+}
+
+void ScanTest::japaneseOrder()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, ascending);
+    FileList list;
+    std::vector<FileEntry> rows;
+    for (const QString &name : names)
+        rows.push_back({name, name, QStringLiteral("- - -"), QString(), MakeSizeText(0)});
+    list.assign(rows);
+    SortByColumn(list, 0, false);
+    QCOMPARE(RowNames(list), ascending);
+    SortByColumn(list, 1, true);
+    std::reverse(ascending.begin(), ascending.end());
+    QCOMPARE(RowNames(list), ascending);
+}
+
+void ScanTest::identicalTextsKeepTheirOrder()
+{
+    FileList list;
+    list.assign({{QStringLiteral("1"), QStringLiteral("同じ.txt"), {}, {}, {}},
+                 {QStringLiteral("2"), QStringLiteral("別.txt"), {}, {}, {}},
+                 {QStringLiteral("3"), QStringLiteral("同じ.txt"), {}, {}, {}}});
+    SortByColumn(list, 1, false);
+    QCOMPARE(RowNames(list), Strings({"1", "3", "2"}));
+    SortByColumn(list, 1, true);
+    QCOMPARE(RowNames(list), Strings({"2", "1", "3"}));
 }
 
 void ScanTest::dropMissingRows()

@@ -2,6 +2,8 @@
 #include "mainwindow/filelistmodel.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -76,6 +78,42 @@ private slots:
             QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), captions[column]);
             QCOMPARE(model.index(0, column).data().toString(), texts[column]);
         }
+        // However narrow a column, the row's tooltip holds the whole name.
+        FileEntry row = list.ReadRow(1);
+        row.Preview = QStringLiteral("新しい名前.jpg");
+        list.WriteRow(1, row);
+        QCOMPARE(model.index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("写真.jpg"));
+        QCOMPARE(model.index(0, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("新しい名前.jpg"));
+        QCOMPARE(model.index(0, 3).data(Qt::ToolTipRole).toString(), QStringLiteral("写真.jpg"));
+    }
+
+    void elidedNamesKeepTheirExtension_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<QString>("kept");
+        const QString photo = QStringLiteral("写真_京都旅行_2024年春_清水寺の桜_0001.JPG");
+        QTest::newRow("long name in a wide column") << photo << 12 << QStringLiteral("_0001.JPG");
+        QTest::newRow("long name in a narrow column") << photo << 5 << QStringLiteral(".JPG");
+        QTest::newRow("long extension")
+            << QStringLiteral("記録_会議_第一回_議事録の下書き.jpeg") << 5 << QStringLiteral(".jpeg");
+        QTest::newRow("no extension, both ends kept")
+            << QStringLiteral("長いフォルダ名のようなファイル名_終わり") << 8 << QStringLiteral("終わり");
+    }
+
+    void elidedNamesKeepTheirExtension()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, characters);
+        QFETCH(QString, kept);
+        const QFontMetrics metrics(QApplication::font());
+        const int width = metrics.horizontalAdvance(QString(characters, u'あ'));
+        const QString shown = ElideName(name, metrics, width);
+        QVERIFY2(shown.endsWith(kept), qPrintable(shown));
+        QVERIFY2(shown.startsWith(name.left(1)), qPrintable(shown));
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY(metrics.horizontalAdvance(shown) <= width);
+        QCOMPARE(ElideName(name, metrics, metrics.horizontalAdvance(name)), name);
     }
 };
 

@@ -60,6 +60,20 @@ void ClickRow(MainWindow &w, int row, Qt::KeyboardModifiers modifiers = Qt::NoMo
     QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
+int ColumnsWidth(QTreeView *view)
+{
+    int width = 0;
+    for (int column = 0; column < view->header()->count(); ++column)
+        width += view->header()->sectionSize(column);
+    return width;
+}
+
+// Whether the row is shown whole in the list's viewport.
+bool RowInView(QTreeView *view, int row)
+{
+    return view->viewport()->rect().contains(view->visualRect(view->model()->index(row - 1, 0)));
+}
+
 QAction *Button(MainWindow &w, const char *key)
 {
     return w.findChild<QToolBar *>(QStringLiteral("tlbMain"))->findChild<QAction *>(QLatin1StringView(key));
@@ -185,10 +199,143 @@ private slots:
         QCOMPARE(view->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(view->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(view->header()->count(), 5);
+        // No caption is cut at the opening size, and the names fill the rest.
+        for (int column = 0; column < 5; ++column)
+            QVERIFY(view->header()->sectionSize(column) >= view->header()->sectionSizeHint(column));
         QCOMPARE(view->header()->sectionSize(0), view->header()->sectionSize(1));
-        QVERIFY(view->header()->sectionSize(2) >= 60);
-        QVERIFY(view->header()->sectionSize(3) >= 73);
-        QVERIFY(view->header()->sectionSize(4) >= 80);
+        QVERIFY(view->viewport()->width() - ColumnsWidth(view) <= 1);
+    }
+
+    void nameColumnsShareTheSpareWidthAndKeepADraggedOne()
+    {
+        MainWindow &w = start({QStringLiteral("写真_京都旅行_2024年春_清水寺の桜_0001.JPG")});
+        auto *view = child<QTreeView>("lvwMain");
+        QHeaderView *header = view->header();
+        const int fixed = header->sectionSize(2) + header->sectionSize(3) + header->sectionSize(4);
+        const int name = header->sectionSize(0);
+
+        w.resize(w.width() + 200, w.height());
+        QCOMPARE(header->sectionSize(0), name + 100);
+        QCOMPARE(header->sectionSize(1), name + 100);
+        QCOMPARE(header->sectionSize(2) + header->sectionSize(3) + header->sectionSize(4), fixed);
+        QVERIFY(view->viewport()->width() - ColumnsWidth(view) <= 1);
+
+        // Dragging the border between the names: the preview column gives way.
+        const int border = header->sectionViewportPosition(1) - 1;
+        const int y = header->height() / 2;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(border, y));
+        QTest::mouseMove(header->viewport(), QPoint(border + 30, y));
+        QTest::mouseMove(header->viewport(), QPoint(border + 60, y));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(border + 60, y));
+        const int dragged = header->sectionSize(0);
+        QCOMPARE(dragged, name + 160);
+        QVERIFY(view->viewport()->width() - ColumnsWidth(view) <= 1);
+
+        // The dragged width stays; the other name column follows the window.
+        w.resize(w.width() - 120, w.height());
+        QCOMPARE(header->sectionSize(0), dragged);
+        QCOMPARE(header->sectionSize(1), name + 100 - 60 - 120);
+    }
+
+    void sortsShowTheirPlaceAndIndicator()
+    {
+        QStringList files;
+        for (int i = 1; i <= 200; ++i)
+            files.append(QStringLiteral("写真_%1.jpg").arg(i, 3, 10, QChar(u'0')));
+        MainWindow &w = start(files);
+        auto *view = child<QTreeView>("lvwMain");
+        auto *sort = child<QComboBox>("cmbSort");
+        QHeaderView *header = view->header();
+        QCOMPARE(header->sortIndicatorSection(), 0);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+        // A sort by an entry shows the top of the list, wherever the clicked row went.
+        view->scrollTo(view->model()->index(149, 0));
+        ClickRow(w, 150);
+        sort->setCurrentIndex(1);
+        QVERIFY(RowInView(view, 1));
+        QCOMPARE(header->sortIndicatorSection(), 0);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+        // The attribute header keeps the current row, and in view.
+        view->scrollTo(view->model()->index(179, 0));
+        ClickRow(w, 180);
+        const QString picked = w.list().at(180).Name;
+        view->scrollToTop();
+        emit header->sectionClicked(2);
+        QCOMPARE(w.list().at(w.CurrentRow()).Name, picked);
+        QVERIFY(RowInView(view, w.CurrentRow()));
+        QCOMPARE(header->sortIndicatorSection(), -1);
+
+        sort->setCurrentIndex(6);
+        QCOMPARE(header->sortIndicatorSection(), 4);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        sort->setCurrentIndex(8);
+        QCOMPARE(header->sortIndicatorSection(), -1);
+    }
+
+    void refusedRunShowsItsRowWithTheFocus()
+    {
+        QStringList files;
+        for (int i = 1; i <= 200; ++i)
+            files.append(QStringLiteral("%1.txt").arg(i, 3, 10, QChar(u'0')));
+        MainWindow &w = start(files);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        child<QLineEdit>("txtPath")->setFocus();
+        FileEntry row = w.list().ReadRow(170);
+        row.Preview = QStringLiteral("a*b.txt");
+        w.list().WriteRow(170, row);
+
+        child<QPushButton>("cmdExe")->click();
+        QCOMPARE(m_messages->messages().size(), 2);
+        auto *view = child<QTreeView>("lvwMain");
+        QCOMPARE(w.CurrentRow(), 170);
+        QCOMPARE(view->currentIndex().row(), 169);
+        QVERIFY(RowInView(view, 170));
+        QVERIFY(view->hasFocus());
+        QCOMPARE(Selected(w), Rows{170});
+        QVERIFY(Button(w, "IDUP")->isEnabled());
+    }
+
+    void keyboardSelectionMakesACurrentRow()
+    {
+        MainWindow &w =
+            start({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
+        auto *view = child<QTreeView>("lvwMain");
+        view->setFocus();
+        QCOMPARE(w.CurrentRow(), 0);
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(Highlighted(w), (Rows{view->currentIndex().row(), view->currentIndex().row() + 1}));
+        QCOMPARE(w.CurrentRow(), view->currentIndex().row() + 1);
+        QVERIFY(Button(w, "IDUP")->isEnabled());
+        w.Dispatch(QStringLiteral("IDDOWN"));
+        QCOMPARE(Highlighted(w), (Rows{w.CurrentRow() - 1, w.CurrentRow()}));
+
+        // Selecting everything with the keyboard keeps a current row too.
+        w.ClearCurrentRow();
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(Highlighted(w), (Rows{1, 2, 3, 4}));
+        QVERIFY(w.CurrentRow() >= 1);
+        QVERIFY(Button(w, "IDDEL")->isEnabled());
+    }
+
+    void dragSelectionMakesACurrentRow()
+    {
+        MainWindow &w = start({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                               QStringLiteral("4"), QStringLiteral("5")});
+        auto *view = child<QTreeView>("lvwMain");
+        auto centre = [view](int row) { return view->visualRect(view->model()->index(row - 1, 0)).center(); };
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, centre(2));
+        QTest::mouseMove(view->viewport(), centre(3));
+        QTest::mouseMove(view->viewport(), centre(4));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, centre(4));
+        QCOMPARE(Highlighted(w), (Rows{2, 3, 4}));
+        QCOMPARE(w.CurrentRow(), 4);
+        QVERIFY(Button(w, "IDUP")->isEnabled());
+        w.Dispatch(QStringLiteral("IDUP"));
+        QCOMPARE(Names(w).join(QString()), QStringLiteral("23415"));
     }
 
     void toolbarHasItsButtonsInGroups()
@@ -212,17 +359,35 @@ private slots:
             QVERIFY(action->isSeparator() || !action->icon().isNull());
     }
 
-    void extensionButtonSwitchesProtection()
+    void extensionButtonShowsProtection()
     {
         MainWindow &w = start({});
+        QAction *ext = Button(w, "IDEXT");
+        auto *button = child<QToolBar>("tlbMain")->widgetForAction(ext);
         QVERIFY(m_settings->ProtectExtension);
+        QVERIFY(ext->isChecked());
         QCOMPARE(w.ImageKey(QStringLiteral("IDEXT")), QStringLiteral("IDNEXT"));
-        Button(w, "IDEXT")->trigger();
+
+        // Each click switches the protection exactly once, and the button shows it.
+        QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!m_settings->ProtectExtension);
+        QVERIFY(!ext->isChecked());
         QCOMPARE(w.ImageKey(QStringLiteral("IDEXT")), QStringLiteral("IDEXT"));
-        Button(w, "IDEXT")->trigger();
+        QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(m_settings->ProtectExtension);
+        QVERIFY(ext->isChecked());
+        w.Dispatch(QStringLiteral("IDEXT"));
+        QVERIFY(!m_settings->ProtectExtension);
+        QVERIFY(!ext->isChecked());
+
+        // A change made elsewhere shows once CheckExt runs without toggling.
+        m_settings->ProtectExtension = true;
+        w.CheckExt(false);
+        QVERIFY(ext->isChecked());
         QCOMPARE(w.ImageKey(QStringLiteral("IDEXT")), QStringLiteral("IDNEXT"));
+        // The pressed look of the rule dialogs never reaches it.
+        w.SetButtonPressed(QStringLiteral("IDEXT"), false);
+        QVERIFY(ext->isCheckable() && ext->isChecked());
     }
 
     void unknownKeysDoNothing()
@@ -349,6 +514,25 @@ private slots:
         child<QTreeView>("lvwMain")->setFocus(Qt::TabFocusReason);
         QCOMPARE(box->text(), target);
         QVERIFY(m_messages->messages().isEmpty());
+    }
+
+    void rootFolderIsKeptAndListed()
+    {
+        m_program->writeSettings(QStringLiteral("/"));
+        m_window = std::make_unique<MainWindow>(*m_settings);
+        QVERIFY(m_window->FormLoad());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        auto *box = child<QLineEdit>("txtPath");
+        QCOMPARE(box->text(), QStringLiteral("/"));
+        QCOMPARE(m_window->list().Folder(), QStringLiteral("/"));
+        // Leaving the box keeps the root's one separator.
+        box->setFocus();
+        box->setText(QStringLiteral("//"));
+        child<QTreeView>("lvwMain")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(box->text(), QStringLiteral("/"));
+        QCOMPARE(m_settings->CurrentFolder, QStringLiteral("/"));
+        QCOMPARE(m_window->list().Folder(), QStringLiteral("/"));
     }
 
     void patternBoxRescansOnTypingAndPicking()
@@ -666,6 +850,15 @@ private slots:
         w.resize(100, 80);
         QVERIFY(w.width() >= qRound(5350 / 15 * scale));
         QVERIFY(w.height() >= qRound(3600 / 15 * scale));
+        // Every toolbar button stays on the toolbar, none in an overflow menu.
+        auto *toolbar = child<QToolBar>("tlbMain");
+        for (QAction *action : toolbar->actions()) {
+            if (!action->isSeparator()) {
+                QWidget *button = toolbar->widgetForAction(action);
+                QVERIFY2(button->isVisible(), qPrintable(action->objectName()));
+                QVERIFY(toolbar->rect().contains(button->geometry()));
+            }
+        }
         const int listWidth = child<QTreeView>("lvwMain")->width();
         w.resize(w.width() + 200, w.height() + 100);
         QCOMPARE(child<QTreeView>("lvwMain")->width(), listWidth + 200);

@@ -27,6 +27,21 @@ QStringList PreviewNames(QWidget *dialog)
     return names;
 }
 
+QTreeWidgetItem *Subfolder(PathDialog &dialog, const QString &name)
+{
+    QTreeWidgetItem *current = dialog.findChild<QTreeWidget *>(QStringLiteral("dirDir"))->currentItem();
+    for (int i = 0; current && i < current->childCount(); ++i) {
+        if (current->child(i)->text(0) == name)
+            return current->child(i);
+    }
+    return nullptr;
+}
+
+QPoint Centre(PathDialog &dialog, QTreeWidgetItem *item)
+{
+    return dialog.findChild<QTreeWidget *>(QStringLiteral("dirDir"))->visualItemRect(item).center();
+}
+
 QStringList SubfolderNames(PathDialog &dialog)
 {
     QStringList names;
@@ -122,7 +137,7 @@ private slots:
         auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("dirDir"));
         QTreeWidgetItem *sub =
             tree->currentItem()->child(SubfolderNames(dialog).indexOf(QStringLiteral("b_フォルダ")));
-        emit tree->itemActivated(sub, 0);
+        emit tree->itemDoubleClicked(sub, 0);
         QCOMPARE(dialog.path(), folder.path() + QStringLiteral("/b_フォルダ"));
         QCOMPARE(PreviewNames(&dialog), QStringList());
         QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("/"));
@@ -131,6 +146,56 @@ private slots:
         QVERIFY(flgDlgOK);
         QCOMPARE(settings.CurrentFolder, folder.path() + QStringLiteral("/b_フォルダ"));
         QVERIFY(settings.ShowHidden);
+    }
+
+    void clickSelectsEnterAndDoubleClickOpen()
+    {
+        TempFolder folder;
+        folder.addFolder(QStringLiteral("写真"));
+        folder.addFile(QStringLiteral("写真/桜.jpg"));
+        folder.addFolder(QStringLiteral("写真/京都"));
+        folder.addFolder(QStringLiteral("動画"));
+        folder.addFile(QStringLiteral("top.txt"));
+        AppSettings settings;
+        settings.CurrentFolder = folder.path();
+        PathDialog dialog(settings);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *tree = dialog.findChild<QTreeWidget *>(QStringLiteral("dirDir"));
+        QWidget *viewport = tree->viewport();
+
+        // One click: the folder is selected and previewed, not opened.
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          Centre(dialog, Subfolder(dialog, QStringLiteral("写真"))));
+        QCOMPARE(dialog.path(), folder.path());
+        QCOMPARE(dialog.SelectedPath(), folder.path() + QStringLiteral("/写真"));
+        QCOMPARE(PreviewNames(&dialog), QStringList({QStringLiteral("桜.jpg")}));
+
+        // Enter opens the selected folder, and the dialog stays.
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(dialog.path(), folder.path() + QStringLiteral("/写真"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(SubfolderNames(dialog), QStringList({QStringLiteral("京都")}));
+
+        // A double-click opens too, as the window system sends it: press,
+        // release, double-click, release.
+        const QPoint kyoto = Centre(dialog, Subfolder(dialog, QStringLiteral("京都")));
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, kyoto);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, kyoto);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, kyoto);
+        QCOMPARE(dialog.path(), folder.path() + QStringLiteral("/写真/京都"));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!flgDlgOK);
+
+        // OK returns the selected folder: here an ancestor picked with one click.
+        QTreeWidgetItem *ancestor = tree->currentItem()->parent()->parent();
+        QCOMPARE(ancestor->data(0, Qt::UserRole).toString(), folder.path());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, Centre(dialog, ancestor));
+        QCOMPARE(PreviewNames(&dialog), QStringList({QStringLiteral("top.txt")}));
+        dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        QVERIFY(flgDlgOK);
+        QCOMPARE(settings.CurrentFolder, folder.path());
     }
 
     void cancelWritesNothing()
