@@ -19,6 +19,7 @@
 #include "windows/externalprogram.h"
 #include "windows/optiondialog.h"
 #include "windows/pathdialog.h"
+#include "windows/picturewindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -158,6 +159,8 @@ MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
     SizeWindow();
     m_ownEtcWindow = CreateEtcWindow(*this, this);
     m_etcWindow = m_ownEtcWindow.get();
+    m_pictures = new PictureWindow(m_list, m_settings, this);
+    m_pictureWindow = m_pictures;
 }
 
 MainWindow::~MainWindow()
@@ -547,6 +550,7 @@ void MainWindow::Rescan()
 {
     const int sortCode = m_cmbSort->currentIndex();
     InputData(m_list, m_settings, sortCode);
+    m_pictures->ListRebuilt();
     m_lblCount->setText(MakeCountText(m_list.count()));
     if (sortCode >= 0 && sortCode < SortUser)
         ClearCurrentRow();
@@ -696,6 +700,7 @@ void MainWindow::FormClick()
         if (window && window->IsShown())
             window->MoveTo(dock);
     }
+    m_pictures->BackgroundClicked();
 }
 
 void MainWindow::txtPathChange(const QString &text)
@@ -761,8 +766,10 @@ void MainWindow::ItemClick(int row)
 {
     if (row < 1 || row > m_list.count())
         return;
+    const int old = m_list.CurrentRow();
     EnableRowCommands();
     m_list.setCurrentRow(row);
+    m_pictures->RowClicked(old, row);
 }
 
 // --- Sorting ---------------------------------------------------------------
@@ -852,6 +859,7 @@ void MainWindow::ExeUp()
     if (current <= m_list.count())
         m_list.setHighlighted(current, true);
     ApplyHighlights();
+    m_pictures->RowsMoved();
 }
 
 void MainWindow::ExeDown()
@@ -875,6 +883,7 @@ void MainWindow::ExeDown()
     m_cmbSort->setCurrentIndex(SortUser);
     m_list.setHighlighted(current, true);
     ApplyHighlights();
+    m_pictures->RowsMoved();
 }
 
 void MainWindow::ExeDel()

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolBar;
+class PictureWindow;
 class QTreeView;
 class SideWindow;
 
@@ -148,6 +149,7 @@ private:
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;
     std::unique_ptr<SideWindow> m_ownEtcWindow;
+    PictureWindow *m_pictures = nullptr;
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;

@@ -1,5 +1,51 @@
 #include "windows/externalprogram.h"
 
-#include <QString>
+#include <QDesktopServices>
+#include <QProcess>
 
-void RunExternalProgram(const QString &, const QString &) {}
+namespace {
+
+class DesktopLauncher final : public ProgramLauncher
+{
+public:
+    void OpenUrl(const QUrl &url) override { QDesktopServices::openUrl(url); }
+    void StartDetached(const QString &program, const QStringList &arguments) override
+    {
+        QProcess::startDetached(program, arguments);
+    }
+};
+
+ProgramLauncher *&Current()
+{
+    static DesktopLauncher desktop;
+    static ProgramLauncher *current = &desktop;
+    return current;
+}
+
+} // namespace
+
+ProgramLauncher &Launcher()
+{
+    return *Current();
+}
+
+ScopedLauncher::ScopedLauncher(ProgramLauncher &launcher) : m_previous(Current())
+{
+    Current() = &launcher;
+}
+
+ScopedLauncher::~ScopedLauncher()
+{
+    Current() = m_previous;
+}
+
+void RunExternalProgram(const QString &program, const QString &folder)
+{
+    // The root already ends in the separator and keeps a single one; a list
+    // never scanned hands over the lone separator.
+    const QString withSeparator = folder.endsWith(u'/') ? folder : folder + u'/';
+    if (program.compare(QLatin1StringView("Explorer"), Qt::CaseInsensitive) == 0)
+        Launcher().OpenUrl(QUrl::fromLocalFile(withSeparator));
+    else
+        Launcher().StartDetached(program, {withSeparator});
+}
