@@ -104,6 +104,8 @@ public:
     using QTreeView::QTreeView;
 
     bool HandlingInput() const { return m_input > 0; }
+    // Whether the last mouse press moved the view's current row.
+    bool PressMovedCurrent() const { return m_pressMovedCurrent; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
@@ -114,7 +116,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override
     {
         const InputScope scope(m_input);
+        const QModelIndex before = currentIndex();
         QTreeView::mousePressEvent(event);
+        m_pressMovedCurrent = currentIndex() != before;
     }
     void mouseMoveEvent(QMouseEvent *event) override
     {
@@ -136,6 +140,7 @@ private:
         int &m_depth;
     };
     int m_input = 0;
+    bool m_pressMovedCurrent = false;
 };
 
 const QStringList &SortEntries()
@@ -167,6 +172,11 @@ MainWindow::~MainWindow()
 {
     if (m_busy)
         QApplication::restoreOverrideCursor();
+    // The list goes before the child widgets that show it: none of them may
+    // read it while the window is torn down.
+    m_lvwMain->setModel(nullptr);
+    m_pictureWindow = nullptr;
+    delete m_pictures;
 }
 
 int MainWindow::Twips(int twips) const
@@ -296,8 +306,14 @@ void MainWindow::BuildControls()
     connect(m_lvwMain->header(), &QHeaderView::sectionClicked, this, &MainWindow::ColumnClick);
     connect(m_lvwMain->header(), &QHeaderView::sectionResized, this, &MainWindow::onSectionResized);
     connect(m_lvwMain, &QAbstractItemView::doubleClicked, this, [this] { ExeOne(*this); });
-    // A row reached by a click, the keyboard or a drag becomes the current row.
-    connect(m_lvwMain, &QAbstractItemView::clicked, this, &MainWindow::FollowViewCurrentRow);
+    // A row reached by a click, the keyboard or a drag becomes the current
+    // row; a click on the row that is current already is a click all the same.
+    connect(m_lvwMain, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        if (static_cast<const ListView *>(m_lvwMain)->PressMovedCurrent())
+            FollowViewCurrentRow();
+        else if (!m_syncing)
+            ItemClick(index.row() + 1);
+    });
     connect(m_lvwMain->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &MainWindow::FollowViewCurrentRow);
     connect(m_lvwMain->selectionModel(), &QItemSelectionModel::selectionChanged, this,
