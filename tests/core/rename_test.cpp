@@ -482,8 +482,10 @@ void RenameTest::changeLogReadsBackEveryName()
     }
     rows[999].Preview = u"thousand.txt"_s;
     // " > " is legal in a name on Linux, and so are CR and LF.
-    rows[0] = {u"a > b.txt"_s, u"c > d.txt"_s};
-    rows[1] = {u"x\r\ny > .txt"_s, u"xy.txt"_s};
+    rows[0].Name = u"a > b.txt"_s;
+    rows[0].Preview = u"c > d.txt"_s;
+    rows[1].Name = u"x\r\ny > .txt"_s;
+    rows[1].Preview = u"xy.txt"_s;
     const QString folder = u"/tmp/we\\ird\r\nfolder"_s;
     const QByteArray log = ComposeChangeLog(folder, rows);
     const QStringList lines = DecodeNameLines(log);
@@ -534,7 +536,9 @@ void RenameTest::repairRefusesAnotherFoldersLog()
 {
     Run run;
     run.folder.addFile(u"__KZM_X_.001"_s, "mine");
-    std::vector<FileEntry> rows{{u"theirs.txt"_s, u"new.txt"_s}};
+    std::vector<FileEntry> rows(1);
+    rows[0].Name = u"theirs.txt"_s;
+    rows[0].Preview = u"new.txt"_s;
     QVERIFY(run.program.addFile(u"Kazami.Log"_s, ComposeChangeLog(u"/some/other/folder"_s, rows)).size() > 0);
 
     RecordingMessageSink sink;
