@@ -6,7 +6,9 @@
 #include "mainwindow/deletedialog.h"
 #include "mainwindow/dialogflag.h"
 #include "mainwindow/filelistmodel.h"
+#include "mainwindow/fileview.h"
 #include "mainwindow/sidewindow.h"
+#include "mainwindow/toolbar.h"
 #include "mainwindow/toolbarimages.h"
 #include "rules/attribute_dialog.h"
 #include "rules/conversion_dialog.h"
@@ -25,8 +27,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -35,47 +35,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
-
-struct ToolButton
-{
-    const char *key;
-    const char16_t *tooltip;
-    int separatorsAfter;
-};
-
-constexpr ToolButton ToolButtons[] = {
-    {"IDOPEN", u"フォルダの指定をします", 0},
-    {"IDOPT", u"ちょっとした設定です", 1},
-    {"IDUP", u"指定した項目を一段上に", 0},
-    {"IDDOWN", u"指定した項目を一段下に", 1},
-    {"IDEDIT", u"選択項目を個別に編集します", 0},
-    {"IDDEL", u"リストから除外します（削除はしません）", 2},
-    {"IDCHG", u"指定した文字列を置換します", 0},
-    {"IDINS", u"先頭または末尾に文字を挿入します", 0},
-    {"IDATT", u"すべてのファイルの属性を変換します", 0},
-    {"IDNUM", u"リストの先頭から順に連続番号を", 0},
-    {"IDLS", u"押すたびに変わります", 2},
-    {"IDETC", u"その他変換ダイアログを表示します", 0},
-    {"IDPIC", u"画像ダイアログを表示します", 2},
-    {"IDEXT", u"拡張子を保護します（推奨：ＯＮ）", 0},
-};
-
-// The row commands and their greyed images.
-constexpr std::pair<const char *, const char *> RowCommands[] = {
-    {"IDUP", "IDNUP"},
-    {"IDDOWN", "IDNDOWN"},
-    {"IDDEL", "IDNDEL"},
-    {"IDEDIT", "IDNEDIT"},
-};
 
 // The toolbar's commands, looked up in this order by exact key.
 using Command = void (*)(MainWindow &);
@@ -90,58 +55,6 @@ constexpr int DesignedWidth = 7635;
 constexpr int DesignedHeight = 6900;
 constexpr int MinimumWidth = 5350;
 constexpr int MinimumHeight = 3600;
-
-// Room each name column asks for at the opening size: about twenty
-// characters, half of them full-width.
-const QString TwentyCharacters = QStringLiteral("あいうえおかきくけこabcdefghij");
-
-// The list view. It tells whether the user's keyboard or mouse is at work on
-// it, so that the window can follow the rows the user reaches and leave
-// alone those the program moves to.
-class ListView final : public QTreeView
-{
-public:
-    using QTreeView::QTreeView;
-
-    bool HandlingInput() const { return m_input > 0; }
-    // Whether the last mouse press moved the view's current row.
-    bool PressMovedCurrent() const { return m_pressMovedCurrent; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        const InputScope scope(m_input);
-        QTreeView::keyPressEvent(event);
-    }
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        const InputScope scope(m_input);
-        const QModelIndex before = currentIndex();
-        QTreeView::mousePressEvent(event);
-        m_pressMovedCurrent = currentIndex() != before;
-    }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        const InputScope scope(m_input);
-        QTreeView::mouseMoveEvent(event);
-    }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        const InputScope scope(m_input);
-        QTreeView::mouseReleaseEvent(event);
-    }
-
-private:
-    struct InputScope
-    {
-        explicit InputScope(int &depth) : m_depth(depth) { ++m_depth; }
-        ~InputScope() { --m_depth; }
-        Q_DISABLE_COPY_MOVE(InputScope)
-        int &m_depth;
-    };
-    int m_input = 0;
-    bool m_pressMovedCurrent = false;
-};
 
 const QStringList &SortEntries()
 {
@@ -192,7 +105,9 @@ void MainWindow::BuildControls()
         return widget;
     };
 
-    BuildToolbar();
+    m_tlbMain = new MainToolbar(this);
+    connect(m_tlbMain, &QToolBar::actionTriggered, this,
+            [this](QAction *action) { Dispatch(action->objectName()); });
 
     m_label2 = named(new QLabel(QStringLiteral("フォルダ"), this), "Label2");
     m_txtPath = named(new QLineEdit(this), "txtPath");
@@ -213,22 +128,7 @@ void MainWindow::BuildControls()
     m_cmbSort->setMinimumContentsLength(12);
 
     m_lblCount = named(new QLabel(QStringLiteral("0FILES"), this), "lblCount");
-    m_lvwMain = named(new ListView(this), "lvwMain");
-    m_lvwMain->setRootIsDecorated(false);
-    m_lvwMain->setItemsExpandable(false);
-    m_lvwMain->setUniformRowHeights(true);
-    m_lvwMain->setAllColumnsShowFocus(true);
-    m_lvwMain->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_lvwMain->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_lvwMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lvwMain->setTextElideMode(Qt::ElideMiddle);
-    m_lvwMain->setItemDelegate(new FileListDelegate(m_lvwMain));
-    m_lvwMain->setModel(m_model);
-    m_lvwMain->header()->setSectionsClickable(true);
-    m_lvwMain->header()->setSortIndicatorShown(true);
-    m_lvwMain->header()->setSectionsMovable(false);
-    m_lvwMain->header()->setStretchLastSection(false);
-    m_lvwMain->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lvwMain = new FileView(m_model, this);
 
     m_cmdClear = named(new QPushButton(QStringLiteral("クリア"), this), "cmdClear");
     m_cmdClear->setToolTip(QStringLiteral("初期状態に戻します（置換後は戻せません）"));
@@ -304,12 +204,11 @@ void MainWindow::BuildControls()
         m_sortJustChanged = false;
     });
     connect(m_lvwMain->header(), &QHeaderView::sectionClicked, this, &MainWindow::ColumnClick);
-    connect(m_lvwMain->header(), &QHeaderView::sectionResized, this, &MainWindow::onSectionResized);
     connect(m_lvwMain, &QAbstractItemView::doubleClicked, this, [this] { ExeOne(*this); });
     // A row reached by a click, the keyboard or a drag becomes the current
     // row; a click on the row that is current already is a click all the same.
     connect(m_lvwMain, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        if (static_cast<const ListView *>(m_lvwMain)->PressMovedCurrent())
+        if (m_lvwMain->PressMovedCurrent())
             FollowViewCurrentRow();
         else if (!m_syncing)
             ItemClick(index.row() + 1);
@@ -330,7 +229,6 @@ void MainWindow::BuildControls()
     m_cmbRefer->lineEdit()->installEventFilter(this);
     m_lblCount->installEventFilter(this);
     m_tlbMain->installEventFilter(this);
-    m_lvwMain->viewport()->installEventFilter(this);
 }
 
 void MainWindow::SizeWindow()
@@ -342,85 +240,12 @@ void MainWindow::SizeWindow()
 
     // The window opens wide enough for every caption and a readable part of
     // each name, where the fonts need more than the designed size.
-    int listWidth = 2 * NameColumnMinimum();
-    for (int column = 2; column < FileListModel::ColumnCount; ++column)
-        listWidth += FixedColumnWidth(column);
-    listWidth += 2 * m_lvwMain->frameWidth() + m_lvwMain->verticalScrollBar()->sizeHint().width();
-    resize(qMax(Twips(DesignedWidth), listWidth + sides), Twips(DesignedHeight));
-}
-
-int MainWindow::FixedColumnWidth(int column) const
-{
-    const QFontMetrics text(m_lvwMain->font());
-    QFont fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixedFont.setPointSizeF(QGuiApplication::font().pointSizeF());
-    const QFontMetrics fixed(fixedFont);
-    int content = 0;
-    switch (column) {
-    case 2:
-        content = text.horizontalAdvance(QStringLiteral("R H S"));
-        break;
-    case 3:
-        content = text.horizontalAdvance(QStringLiteral("00/00/00 00:00:00"));
-        break;
-    case 4:
-        content = fixed.horizontalAdvance(QString(12, u'0'));
-        break;
-    default:
-        return 0;
-    }
-    return qMax(content + CellPadding(), m_lvwMain->header()->sectionSizeHint(column));
-}
-
-int MainWindow::NameColumnMinimum() const
-{
-    const QFontMetrics text(m_lvwMain->font());
-    const QHeaderView *header = m_lvwMain->header();
-    return std::max({text.horizontalAdvance(TwentyCharacters) + CellPadding(), header->sectionSizeHint(0),
-                     header->sectionSizeHint(1)});
-}
-
-int MainWindow::CellPadding() const
-{
-    // The style's text margin on either side of a cell, and a little air.
-    return 2 * (m_lvwMain->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_lvwMain) + 1) + 6;
-}
-
-void MainWindow::BuildToolbar()
-{
-    m_tlbMain = new QToolBar(this);
-    m_tlbMain->setObjectName(QStringLiteral("tlbMain"));
-    m_tlbMain->setIconSize(QSize(20, 20));
-    m_tlbMain->setMovable(false);
-    m_tlbMain->setFloatable(false);
-    m_tlbMain->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const ToolButton &button : ToolButtons) {
-        const QString key = QLatin1StringView(button.key);
-        QAction *action = m_tlbMain->addAction(ToolbarIcon(key), QString());
-        action->setObjectName(key);
-        action->setToolTip(QString::fromUtf16(button.tooltip));
-        action->setProperty("imageKey", key);
-        action->setCheckable(key == u"IDEXT");
-        for (int i = 0; i < button.separatorsAfter; ++i)
-            m_tlbMain->addSeparator();
-    }
-    connect(m_tlbMain, &QToolBar::actionTriggered, this,
-            [this](QAction *action) { Dispatch(action->objectName()); });
-}
-
-void MainWindow::SetButtonImage(const QString &buttonKey, const QString &imageKey)
-{
-    QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
-    if (!action || action->property("imageKey").toString() == imageKey)
-        return;
-    action->setIcon(ToolbarIcon(imageKey));
-    action->setProperty("imageKey", imageKey);
+    resize(qMax(Twips(DesignedWidth), m_lvwMain->OpeningWidth() + sides), Twips(DesignedHeight));
 }
 
 QString MainWindow::ImageKey(const QString &buttonKey) const
 {
-    const QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
-    return action ? action->property("imageKey").toString() : QString();
+    return m_tlbMain->ImageKey(buttonKey);
 }
 
 void MainWindow::Dispatch(const QString &key)
@@ -463,18 +288,7 @@ bool MainWindow::FormLoad()
 
 void MainWindow::InitList()
 {
-    // The fixed-form columns are as wide as their texts need; the name
-    // columns share the rest of the list's width, now and after resizing.
-    QHeaderView *header = m_lvwMain->header();
-    m_fittingColumns = true;
-    for (int column = 0; column < FileListModel::ColumnCount; ++column) {
-        header->setSectionResizeMode(column, QHeaderView::Interactive);
-        if (column >= 2)
-            header->resizeSection(column, FixedColumnWidth(column));
-    }
-    m_fittingColumns = false;
-    m_widthKept[0] = m_widthKept[1] = false;
-    FitNameColumns(-1);
+    m_lvwMain->ResetColumnWidths();
     // Adding the first entry selects it, which sorts the still empty list.
     m_cmbSort->clear();
     m_cmbSort->addItems(SortEntries());
@@ -489,12 +303,7 @@ void MainWindow::InitList()
 
 void MainWindow::ClearCurrentRow()
 {
-    for (const auto &[key, greyed] : RowCommands) {
-        const QString buttonKey = QLatin1StringView(key);
-        if (QAction *action = m_tlbMain->findChild<QAction *>(buttonKey))
-            action->setEnabled(false);
-        SetButtonImage(buttonKey, QLatin1StringView(greyed));
-    }
+    m_tlbMain->EnableRowCommands(false);
     CheckExt(false);
     int current = m_list.CurrentRow();
     if (current != 0 && m_list.count() > 0) {
@@ -508,15 +317,10 @@ void MainWindow::ClearCurrentRow()
 
 void MainWindow::EnableRowCommands()
 {
-    for (const auto &[key, greyed] : RowCommands) {
-        const QString buttonKey = QLatin1StringView(key);
-        if (QAction *action = m_tlbMain->findChild<QAction *>(buttonKey))
-            action->setEnabled(true);
-        SetButtonImage(buttonKey, buttonKey);
-    }
+    m_tlbMain->EnableRowCommands(true);
     // A row the program points at (the rename run's refused row) is brought
     // into view with the focus; a row the user reached is there already.
-    if (!UserPicking())
+    if (!m_lvwMain->HandlingInput())
         ShowCurrentRowInView();
 }
 
@@ -524,26 +328,12 @@ void MainWindow::CheckExt(bool toggle)
 {
     if (toggle)
         m_settings.ProtectExtension = !m_settings.ProtectExtension;
-    SetButtonImage(QStringLiteral("IDEXT"),
-                   m_settings.ProtectExtension ? QStringLiteral("IDNEXT") : QStringLiteral("IDEXT"));
-    // A click has already flipped the button; this keeps it equal to the
-    // setting whoever changed it.
-    if (QAction *action = m_tlbMain->findChild<QAction *>(QStringLiteral("IDEXT")))
-        action->setChecked(m_settings.ProtectExtension);
+    m_tlbMain->ShowExtensionProtected(m_settings.ProtectExtension);
 }
 
 void MainWindow::SetButtonPressed(const QString &buttonKey, bool pressed)
 {
-    QAction *action = m_tlbMain->findChild<QAction *>(buttonKey);
-    // IDEXT is down exactly while the extension is protected.
-    if (!action || buttonKey == u"IDEXT")
-        return;
-    // Checkable only while pressed, so that a click never leaves it down.
-    if (pressed)
-        action->setCheckable(true);
-    action->setChecked(pressed);
-    if (!pressed)
-        action->setCheckable(false);
+    m_tlbMain->SetButtonPressed(buttonKey, pressed);
 }
 
 void MainWindow::FocusList()
@@ -682,8 +472,6 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_lvwMain->viewport() && type == QEvent::Resize)
-        FitNameColumns(-1);
     if (watched == m_lblCount && type == QEvent::MouseButtonPress) {
         FormClick();
         return true;
@@ -1027,14 +815,9 @@ void MainWindow::onListReset()
         m_lvwMain->scrollToTop();
 }
 
-bool MainWindow::UserPicking() const
-{
-    return static_cast<const ListView *>(m_lvwMain)->HandlingInput();
-}
-
 void MainWindow::FollowViewCurrentRow()
 {
-    if (m_syncing || !UserPicking())
+    if (m_syncing || !m_lvwMain->HandlingInput())
         return;
     QItemSelectionModel *selection = m_lvwMain->selectionModel();
     QModelIndex current = selection->currentIndex();
@@ -1053,39 +836,4 @@ void MainWindow::FollowViewCurrentRow()
     }
     if (current.row() + 1 != m_list.CurrentRow())
         ItemClick(current.row() + 1);
-}
-
-// --- Column widths ---------------------------------------------------------
-
-void MainWindow::FitNameColumns(int draggedColumn)
-{
-    QHeaderView *header = m_lvwMain->header();
-    int others = 0;
-    QList<int> sharing;
-    for (int column = 0; column < FileListModel::ColumnCount; ++column) {
-        // Columns left of one being dragged keep still, or its border would
-        // run away from the mouse.
-        if (column <= 1 && !m_widthKept[column] && column > draggedColumn)
-            sharing.append(column);
-        else
-            others += header->sectionSize(column);
-    }
-    if (sharing.isEmpty())
-        return;
-    const int smallest =
-        QFontMetrics(m_lvwMain->font()).horizontalAdvance(QStringLiteral("あい…")) + CellPadding();
-    const int share = qMax(smallest, int((m_lvwMain->viewport()->width() - others) / sharing.size()));
-    m_fittingColumns = true;
-    for (int column : sharing)
-        header->resizeSection(column, share);
-    m_fittingColumns = false;
-}
-
-void MainWindow::onSectionResized(int column)
-{
-    if (m_fittingColumns || column > 1)
-        return;
-    // The user's width stays; the other name column takes up the difference.
-    m_widthKept[column] = true;
-    FitNameColumns(column);
 }

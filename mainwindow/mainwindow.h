@@ -9,15 +9,15 @@
 #include <memory>
 
 class FileListModel;
+class FileView;
+class MainToolbar;
 class QAction;
 class QComboBox;
 class QItemSelection;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolBar;
 class PictureWindow;
-class QTreeView;
 class SideWindow;
 
 // frmMain: the program's window. It owns the file list, shows it in lvwMain
@@ -87,12 +87,10 @@ protected:
 
 private:
     void BuildControls();
-    void BuildToolbar();
     // The minimum size and the opening size.
     void SizeWindow();
     void InitList();
     int Twips(int twips) const;
-    void SetButtonImage(const QString &buttonKey, const QString &imageKey);
 
     void FormClick();
     void txtPathChange(const QString &text);
@@ -105,14 +103,6 @@ private:
     void cmdExeClick();
     void cmdExplorerClick();
 
-    // Column widths: the fixed-form columns as wide as their texts need, the
-    // name columns sharing the rest unless the user has sized them.
-    int FixedColumnWidth(int column) const;
-    int NameColumnMinimum() const;
-    int CellPadding() const;
-    void FitNameColumns(int draggedColumn);
-    void onSectionResized(int column);
-
     // Shows the sort entry's column and direction on the header, none for
     // the user's own order.
     void ShowSortIndicator();
@@ -120,7 +110,6 @@ private:
     // Makes the row the user reached in the view (by click, keyboard or
     // drag) the current row.
     void FollowViewCurrentRow();
-    bool UserPicking() const;
     void onListReset();
     void onSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void onHighlightChanged(int row, bool on);
@@ -141,10 +130,6 @@ private:
     // Set between a change of the sort box's entry and the end of that event,
     // so that the pick that made it does not sort a second time.
     bool m_sortJustChanged = false;
-    // Set while the window itself sizes columns.
-    bool m_fittingColumns = false;
-    // The name columns whose width the user has set.
-    bool m_widthKept[2] = {false, false};
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;
@@ -158,9 +143,9 @@ private:
     QPushButton *m_cmdPath = nullptr;
     QComboBox *m_cmbRefer = nullptr;
     QComboBox *m_cmbSort = nullptr;
-    QToolBar *m_tlbMain = nullptr;
+    MainToolbar *m_tlbMain = nullptr;
     QLabel *m_lblCount = nullptr;
-    QTreeView *m_lvwMain = nullptr;
+    FileView *m_lvwMain = nullptr;
     QPushButton *m_cmdClear = nullptr;
     QPushButton *m_cmdExplorer = nullptr;
     QPushButton *m_cmdExe = nullptr;
