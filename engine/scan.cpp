@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -80,23 +83,71 @@ void SortSub(FileList &list, int intMode)
 
 namespace {
 
-// Sorts the rows by a key computed once per row.
-template<typename Key, typename Compare>
-void SortByKey(FileList &list, bool descending, Key key, Compare compare)
+// Puts the rows in the order of keys (one per row), keeping ties in place.
+template<typename KeyType, typename Compare>
+void SortByKeys(FileList &list, bool descending, const std::vector<KeyType> &keys, Compare compare)
 {
-    const int n = list.count();
-    using KeyType = decltype(key(list.at(1)));
-    std::vector<KeyType> keys;
-    keys.reserve(size_t(n));
-    for (int row = 1; row <= n; ++row)
-        keys.push_back(key(list.at(row)));
-    std::vector<int> order(static_cast<size_t>(n));
+    std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 1);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const int c = compare(keys[size_t(a - 1)], keys[size_t(b - 1)]);
         return descending ? c > 0 : c < 0;
     });
     list.reorder(order);
+}
+
+// Sorts the rows by a key computed once per row.
+template<typename Key, typename Compare>
+void SortByKey(FileList &list, bool descending, Key key, Compare compare)
+{
+    using KeyType = decltype(key(list.at(1)));
+    std::vector<KeyType> keys;
+    keys.reserve(size_t(list.count()));
+    for (int row = 1; row <= list.count(); ++row)
+        keys.push_back(key(list.at(row)));
+    SortByKeys(list, descending, keys, compare);
+}
+
+// A text's place in Japanese order, and the text for breaking ties.
+struct TextKey
+{
+    QCollatorSortKey key;
+    QString text;
+};
+
+// Collation keys for one column of every row. A long list shares the work
+// with a second thread, each with a collator of its own.
+std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLocale &locale)
+{
+    const size_t n = size_t(list.count());
+    std::vector<std::optional<TextKey>> keys(n);
+    auto make = [&](size_t first, size_t last) {
+        QCollator coarse(locale);
+        coarse.setCaseSensitivity(Qt::CaseInsensitive);
+        for (size_t i = first; i < last; ++i) {
+            const QString &text = ColumnText(list.at(int(i + 1)), column);
+            keys[i].emplace(TextKey{coarse.sortKey(text), text});
+        }
+    };
+    constexpr size_t ParallelFrom = 4096;
+    size_t shared = n;
+    std::thread helper;
+    if (n >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(make, n / 2, n);
+            shared = n / 2;
+        } catch (const std::system_error &) {
+            // No thread to be had: this one makes them all.
+        }
+    }
+    make(0, shared);
+    if (helper.joinable())
+        helper.join();
+    std::vector<TextKey> out;
+    out.reserve(n);
+    for (std::optional<TextKey> &key : keys)
+        out.push_back(std::move(*key));
+    return out;
 }
 
 int CompareNumbers(qint64 a, qint64 b)
@@ -122,24 +173,12 @@ void SortByColumn(FileList &list, int column, bool descending)
         // way are then told apart by them, and only identical texts keep
         // their order. Ties are rare, so the finer comparison runs on demand.
         const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-        QCollator coarse(japanese);
-        coarse.setCaseSensitivity(Qt::CaseInsensitive);
         const QCollator fine(japanese);
-        struct TextKey
-        {
-            QCollatorSortKey key;
-            QString text;
-        };
-        SortByKey(
-            list, descending,
-            [&](const FileEntry &e) {
-                const QString &text = ColumnText(e, column);
-                return TextKey{coarse.sortKey(text), text};
-            },
-            [&](const TextKey &a, const TextKey &b) {
-                const int c = a.key.compare(b.key);
-                return c != 0 ? c : fine.compare(a.text, b.text);
-            });
+        SortByKeys(list, descending, CollationKeys(list, column, japanese),
+                   [&](const TextKey &a, const TextKey &b) {
+                       const int c = a.key.compare(b.key);
+                       return c != 0 ? c : fine.compare(a.text, b.text);
+                   });
     }
 }
 

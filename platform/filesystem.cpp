@@ -1,5 +1,6 @@
 #include "platform/filesystem.h"
 
+#include "platform/names.h"
 #include "platform/posix_filesystem.h"
 
 namespace {
@@ -24,6 +25,16 @@ bool FileSystem::ListNames(const QString &folder, std::vector<QString> &out)
     for (FolderEntry &entry : entries)
         out.push_back(std::move(entry.name));
     return true;
+}
+
+std::vector<std::optional<qint64>> FileSystem::ReadModifiedTimes(const QString &folder,
+                                                                 const std::vector<QString> &names)
+{
+    std::vector<std::optional<qint64>> times;
+    times.reserve(names.size());
+    for (const QString &name : names)
+        times.push_back(ReadModified(JoinPath(folder, name)));
+    return times;
 }
 
 FileSystem &Fs()

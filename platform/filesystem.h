@@ -82,6 +82,10 @@ public:
     // symbolic link's target; nothing when it cannot be read.
     virtual std::optional<qint64> ReadModified(const QString &path) = 0;
 
+    // ReadModified for many names of one folder at once, one time per name.
+    virtual std::vector<std::optional<qint64>> ReadModifiedTimes(const QString &folder,
+                                                                 const std::vector<QString> &names);
+
     // Gives path the read-only, hidden and system bits of attributes,
     // touching only the bits that differ. Never follows a symbolic link.
     virtual bool WriteAttributes(const QString &path, int attributes) = 0;

@@ -14,6 +14,8 @@ public:
     bool FolderExists(const QString &path) override;
     std::optional<int> ReadAttributes(const QString &path) override;
     std::optional<qint64> ReadModified(const QString &path) override;
+    std::vector<std::optional<qint64>> ReadModifiedTimes(const QString &folder,
+                                                         const std::vector<QString> &names) override;
     bool WriteAttributes(const QString &path, int attributes) override;
     bool CanWriteAttributes(const QString &path, int attributes) override;
     bool RenameNoReplace(const QString &from, const QString &to) override;

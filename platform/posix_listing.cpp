@@ -9,8 +9,30 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
+
+// Runs work(first, last) over [0, count), sharing a large count out between
+// this thread and a second one where one can be had. Each index is one
+// name lookup in the kernel, which is what makes a second thread pay.
+template<typename Work> void ShareOut(size_t count, Work work)
+{
+    constexpr size_t ParallelFrom = 4096;
+    size_t shared = count;
+    std::thread helper;
+    if (count >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(work, count / 2, count);
+            shared = count / 2;
+        } catch (const std::system_error &) {
+            // No thread to be had: this one does it all.
+        }
+    }
+    work(0, shared);
+    if (helper.joinable())
+        helper.join();
+}
 
 bool IsDotOrDotDot(const char *name)
 {
@@ -59,10 +81,10 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
             pending.push_back({std::move(name), QByteArray(rawName)});
     });
 
-    // Then one stat and one attribute read per entry. Both are name lookups
-    // in the kernel, so on a large folder the entries are shared out between
-    // two threads; each keeps its slot, so the order stays. The attribute is
-    // read by full path: the working folder belongs to the whole process.
+    // Then one stat and one attribute read per entry, shared out between two
+    // threads on a large folder; each keeps its slot, so the order stays. The
+    // attribute is read by full path: the working folder belongs to the whole
+    // process.
     const int excluded = (AttrHidden | AttrSystem | AttrFolder) & ~options.mask;
     std::vector<FolderEntry> examined(pending.size());
     std::vector<char> keep(pending.size(), 0);
@@ -99,20 +121,7 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
             keep[i] = 1;
         }
     };
-    constexpr size_t ParallelFrom = 4096;
-    size_t shared = pending.size();
-    std::thread helper;
-    if (pending.size() >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
-        try {
-            helper = std::thread(examine, pending.size() / 2, pending.size());
-            shared = pending.size() / 2;
-        } catch (const std::system_error &) {
-            // No thread to be had: this one reads them all.
-        }
-    }
-    examine(0, shared);
-    if (helper.joinable())
-        helper.join();
+    ShareOut(pending.size(), examine);
     closedir(dir);
 
     out.reserve(out.size() + pending.size());
@@ -154,6 +163,24 @@ bool PosixFileSystem::FolderExists(const QString &path)
 {
     struct stat st;
     return stat(EncodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::optional<qint64>> PosixFileSystem::ReadModifiedTimes(const QString &folder,
+                                                                      const std::vector<QString> &names)
+{
+    std::vector<std::optional<qint64>> times(names.size());
+    const int dirFd = open(EncodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return times;
+    ShareOut(names.size(), [&](size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i) {
+            struct stat st;
+            if (fstatat(dirFd, EncodeName(names[i]).constData(), &st, 0) == 0)
+                times[i] = qint64(st.st_mtim.tv_sec);
+        }
+    });
+    close(dirFd);
+    return times;
 }
 
 std::optional<qint64> PosixFileSystem::ReadModified(const QString &path)

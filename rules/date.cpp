@@ -55,7 +55,11 @@ QString DateText(qint64 secondsSinceEpoch, int dateType)
 
 bool DateName(FileEntry &entry, const AppSettings &settings, const QString &folder)
 {
-    const std::optional<qint64> modified = Fs().ReadModified(JoinPath(folder, entry.Name));
+    return DateName(entry, settings, Fs().ReadModified(JoinPath(folder, entry.Name)));
+}
+
+bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint64> modified)
+{
     if (!modified) {
         entry.Preview = entry.Name;
         return false;
@@ -111,10 +115,16 @@ void DateSuffixer::Record(const QString &preview)
 
 void DateNameRows(FileList &list, const AppSettings &settings)
 {
+    // Every file's time is read in one go, before the pass.
+    std::vector<QString> names;
+    names.reserve(size_t(list.count()));
+    for (int row = 1; row <= list.count(); ++row)
+        names.push_back(list.at(row).Name);
+    const std::vector<std::optional<qint64>> times = Fs().ReadModifiedTimes(list.Folder(), names);
     DateSuffixer suffixer;
-    const QString folder = list.Folder();
+    size_t next = 0;
     PassOverRows(list, [&](FileEntry &entry) {
-        if (DateName(entry, settings, folder))
+        if (DateName(entry, settings, times[next++]))
             entry.Preview = suffixer.Next(entry.Preview);
         else
             suffixer.Record(entry.Preview);

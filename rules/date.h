@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <optional>
 #include <vector>
 
 // The date of a modification time in the format of a date type: 0 "yymmdd",
@@ -17,6 +18,9 @@ QString DateText(qint64 secondsSinceEpoch, int dateType);
 // extension from its first period. False, with the current name as the
 // preview, when the file's time cannot be read.
 bool DateName(FileEntry &entry, const AppSettings &settings, const QString &folder);
+
+// The same with the file's time already read (nothing where it could not be).
+bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint64> modified);
 
 // Gives date names their letter suffixes against the previews already
 // written above them, as a scan of those rows in list order would: the first
