@@ -2,6 +2,7 @@
 
 #include "platform/filesystem.h"
 #include "platform/names.h"
+#include "platform/sharedwork.h"
 #include "settings/paths.h"
 
 #include <QCollator>
@@ -10,8 +11,6 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -129,20 +128,7 @@ std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLoca
             keys[i].emplace(TextKey{coarse.sortKey(text), text});
         }
     };
-    constexpr size_t ParallelFrom = 4096;
-    size_t shared = n;
-    std::thread helper;
-    if (n >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
-        try {
-            helper = std::thread(make, n / 2, n);
-            shared = n / 2;
-        } catch (const std::system_error &) {
-            // No thread to be had: this one makes them all.
-        }
-    }
-    make(0, shared);
-    if (helper.joinable())
-        helper.join();
+    ShareOut(n, make);
     std::vector<TextKey> out;
     out.reserve(n);
     for (std::optional<TextKey> &key : keys)

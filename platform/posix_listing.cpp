@@ -1,38 +1,16 @@
 #include "platform/names.h"
 #include "platform/posix_attributes.h"
 #include "platform/posix_filesystem.h"
+#include "platform/sharedwork.h"
 #include "platform/wildcard.h"
 
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace {
-
-// Runs work(first, last) over [0, count), sharing a large count out between
-// this thread and a second one where one can be had. Each index is one
-// name lookup in the kernel, which is what makes a second thread pay.
-template<typename Work> void ShareOut(size_t count, Work work)
-{
-    constexpr size_t ParallelFrom = 4096;
-    size_t shared = count;
-    std::thread helper;
-    if (count >= ParallelFrom && std::thread::hardware_concurrency() > 1) {
-        try {
-            helper = std::thread(work, count / 2, count);
-            shared = count / 2;
-        } catch (const std::system_error &) {
-            // No thread to be had: this one does it all.
-        }
-    }
-    work(0, shared);
-    if (helper.joinable())
-        helper.join();
-}
 
 bool IsDotOrDotDot(const char *name)
 {

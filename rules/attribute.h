@@ -4,9 +4,6 @@
 
 #include <QString>
 
-// The attribute text of the three boxes read-only, hidden and system.
-QString AttributeChoiceText(bool readOnly, bool hidden, bool system);
-
 // Gives a row the attribute text chosen for every row. The choice is the
 // user's own, so a hidden mark in it no longer belongs to the name alone.
 void SetRowAttributes(FileEntry &entry, const QString &attributeText);

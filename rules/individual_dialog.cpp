@@ -6,6 +6,7 @@
 #include "mainwindow/dialogflag.h"
 #include "platform/filesystem.h"
 #include "rules/attribute.h"
+#include "rules/attribute_dialog.h"
 #include "rules/rulecommand_dialog.h"
 #include "rules/rulewindow.h"
 #include "settings/appsettings.h"
@@ -45,9 +46,8 @@ int RowOfName(const FileList &list, const QString &name, int expected)
 
 IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, QWidget *parent)
     : QDialog(parent), m_oneEntry(oneEntry), m_settings(settings), m_txtBefore(new QLineEdit(this)),
-      m_txtAfter(new QLineEdit(this)), m_chkR(new QCheckBox(QStringLiteral("読取専用"), this)),
-      m_chkH(new QCheckBox(QStringLiteral("隠し"), this)),
-      m_chkS(new QCheckBox(QStringLiteral("システム"), this)),
+      m_txtAfter(new QLineEdit(this)),
+      m_frame1(new AttributeBoxes(QStringLiteral("Frame1"), QString(), this)),
       m_chkExt(new QCheckBox(QStringLiteral("拡張子の保護"), this))
 {
     setObjectName(QStringLiteral("frmOne"));
@@ -69,18 +69,6 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     label2->setObjectName(QStringLiteral("Label2"));
     m_txtAfter->setObjectName(QStringLiteral("txtAfter"));
 
-    auto *frame1 = new QGroupBox(QStringLiteral("属性"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    m_chkR->setObjectName(QStringLiteral("chkR"));
-    m_chkR->setToolTip(QStringLiteral("読取専用にします"));
-    m_chkH->setObjectName(QStringLiteral("chkH"));
-    m_chkH->setToolTip(QStringLiteral("隠しファイルにします"));
-    m_chkS->setObjectName(QStringLiteral("chkS"));
-    m_chkS->setToolTip(QStringLiteral("システムファイルにします"));
-    auto *attributes = new QHBoxLayout(frame1);
-    attributes->addWidget(m_chkR);
-    attributes->addWidget(m_chkH);
-    attributes->addWidget(m_chkS);
     m_chkExt->setObjectName(QStringLiteral("chkExt"));
 
     auto *names = new QGridLayout;
@@ -93,15 +81,12 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     buttons->insertWidget(0, m_chkExt);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(names);
-    layout->addWidget(frame1);
+    layout->addWidget(m_frame1);
     layout->addLayout(buttons);
 
     m_txtBefore->setText(m_oneEntry.Name);
     m_txtAfter->setText(m_oneEntry.Preview);
-    const int bits = ParseAttrText(m_oneEntry.Attributes);
-    m_chkR->setChecked(bits & AttrReadOnly);
-    m_chkH->setChecked(bits & AttrHidden);
-    m_chkS->setChecked(bits & AttrSystem);
+    m_frame1->SetBits(ParseAttrText(m_oneEntry.Attributes));
     m_chkExt->setChecked(m_settings.ProtectExtension);
     flgDlgOK = false;
 
@@ -134,8 +119,7 @@ void IndividualDialog::cmdOKClick()
         return;
     }
     m_oneEntry.Preview = m_txtAfter->text();
-    EditRowAttributes(m_oneEntry,
-                      AttributeChoiceText(m_chkR->isChecked(), m_chkH->isChecked(), m_chkS->isChecked()));
+    EditRowAttributes(m_oneEntry, MakeAttrText(m_frame1->Bits()));
     m_settings.ProtectExtension = m_chkExt->isChecked();
     flgDlgOK = true;
     accept();

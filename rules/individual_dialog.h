@@ -5,6 +5,7 @@
 #include <QDialog>
 
 struct AppSettings;
+class AttributeBoxes;
 class QCheckBox;
 class QLineEdit;
 class RuleWindow;
@@ -29,9 +30,7 @@ private:
     AppSettings &m_settings;
     QLineEdit *m_txtBefore;
     QLineEdit *m_txtAfter;
-    QCheckBox *m_chkR;
-    QCheckBox *m_chkH;
-    QCheckBox *m_chkS;
+    AttributeBoxes *m_frame1;
     QCheckBox *m_chkExt;
 };
 

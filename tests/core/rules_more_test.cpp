@@ -293,7 +293,6 @@ private slots:
 
     void attributeTexts()
     {
-        QCOMPARE(AttributeChoiceText(true, true, false), QStringLiteral("R H -"));
         // A dot-file's H from its name: the choice for every row makes it the
         // user's, an individual edit only when it changes the text.
         FileEntry dotFile = Row(QStringLiteral(".env"), QStringLiteral("env"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/mainwindow.h"
 #include "settings/appsettings.h"
 #include "settings/paths.h"
 #include "settings/settingsfile.h"
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 // A program folder of its own for one test, so the settings file lands there.
 class ProgramFolder final
@@ -37,6 +39,22 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// A main window started as the program starts, on a settings file whose
+// folder is folder, shown and exposed. A refused start-up ends the test
+// program: nothing after it could mean anything.
+inline std::unique_ptr<MainWindow> StartWindow(ProgramFolder &program, AppSettings &settings,
+                                               const QString &folder)
+{
+    program.writeSettings(folder);
+    auto window = std::make_unique<MainWindow>(settings);
+    if (!window->FormLoad())
+        qFatal("start-up refused");
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qFatal("window not exposed");
+    return window;
+}
 
 // Runs action on the next modal widget as soon as it is shown; the dialog is
 // expected to close through what action does. Returns the object name seen

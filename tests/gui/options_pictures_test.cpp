@@ -88,13 +88,7 @@ private:
     {
         for (const auto &[name, content] : files)
             m_folder->addFile(name, content);
-        m_program->writeSettings(m_folder->path());
-        m_window = std::make_unique<MainWindow>(*m_settings);
-        if (!m_window->FormLoad())
-            qFatal("start-up refused");
-        m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
-            qFatal("window not exposed");
+        m_window = StartWindow(*m_program, *m_settings, m_folder->path());
         m_disk = std::make_unique<FailingFileSystem>();
         return *m_window;
     }

@@ -111,14 +111,8 @@ private:
     {
         files(names);
         m_program = std::make_unique<ProgramFolder>();
-        m_program->writeSettings(m_folder->path());
         m_settings = std::make_unique<AppSettings>();
-        m_window = std::make_unique<MainWindow>(*m_settings);
-        if (!m_window->FormLoad())
-            qFatal("start-up refused");
-        m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
-            qFatal("window not exposed");
+        m_window = StartWindow(*m_program, *m_settings, m_folder->path());
         return *m_window;
     }
 
