@@ -417,6 +417,26 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!isMinimized())
         ShowFrame();
+    // A window manager places the window only once it is shown: the side
+    // windows opened with it follow that placement.
+    m_followPlacement = true;
+    QTimer::singleShot(1000, this, [this] { m_followPlacement = false; });
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (m_followPlacement)
+        DockShownSideWindows();
+}
+
+void MainWindow::DockShownSideWindows()
+{
+    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
+    for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
+        if (window && window->IsShown())
+            window->MoveTo(dock);
+    }
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -498,12 +518,7 @@ void MainWindow::FormClick()
     m_lvwMain->selectionModel()->clearSelection();
     m_syncing = false;
     ClearCurrentRow();
-    // Shown side windows go back to the window's right edge.
-    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
-    for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
-        if (window && window->IsShown())
-            window->MoveTo(dock);
-    }
+    DockShownSideWindows();
     m_pictures->BackgroundClicked();
 }
 

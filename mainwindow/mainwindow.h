@@ -82,6 +82,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -93,6 +94,8 @@ private:
     int Twips(int twips) const;
 
     void FormClick();
+    // Puts every shown side window against the right edge.
+    void DockShownSideWindows();
     void txtPathChange(const QString &text);
     void txtPathLostFocus();
     void cmdPathClick();
@@ -130,6 +133,9 @@ private:
     // Set between a change of the sort box's entry and the end of that event,
     // so that the pick that made it does not sort a second time.
     bool m_sortJustChanged = false;
+    // Set for a moment after the window is shown, while a window manager
+    // may still be placing it.
+    bool m_followPlacement = false;
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;
