@@ -110,7 +110,8 @@ public:
     virtual std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
                                                     const QString &suffix, const QByteArray &content) = 0;
 
-    // Reads a whole file.
+    // Reads a whole regular file; nothing for anything else (a named pipe
+    // would never answer).
     virtual std::optional<QByteArray> ReadFile(const QString &path) = 0;
 
     // Deletes a file; a missing file is no error.

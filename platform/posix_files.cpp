@@ -153,9 +153,15 @@ std::optional<QString> PosixFileSystem::CreateUniqueFile(const QString &folder, 
 std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
 {
     constexpr qint64 Limit = 64 * 1024 * 1024;
-    const int fd = open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Never wait on a named pipe or a device that happens to carry the name.
+    const int fd = open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
     QByteArray content;
     char buffer[65536];
     for (;;) {

@@ -339,6 +339,10 @@ void PlatformTest::wholeFileWrites()
     QVERIFY(Fs().RemoveFile(*first));
     QVERIFY(Fs().RemoveFile(*first));
     QVERIFY(!Fs().ReadFile(*first));
+
+    // A named pipe is no file to read: the read must not wait for a writer.
+    QCOMPARE(::mkfifo(QByteArray(folder.encodedPath() + "/pipe.jpg").constData(), 0600), 0);
+    QVERIFY(!Fs().ReadFile(folder.filePath(QStringLiteral("pipe.jpg"))));
 }
 
 void PlatformTest::privateFolders()
