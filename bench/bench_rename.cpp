@@ -1,13 +1,15 @@
 // The whole rename run over a full folder, stage by stage, against a raw loop
-// that does the same four no-replace renames per file plus one fstatat.
+// that does the same four no-replace renames per file plus one fstatat. The
+// run shows its progress window as the program does (offscreen).
 
 #include "engine/messages.h"
 #include "engine/rename.h"
 #include "engine/scan.h"
 #include "platform/names.h"
 #include "settings/paths.h"
+#include "windows/progresswindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -46,10 +48,12 @@ public:
     void FocusList() override {}
     void SetBusy(bool) override {}
     void Rescan() override { InputData(m_list, m_settings, SortNameAscending); }
+    ProgressSink *Progress() override { return &m_progress; }
 
 private:
     FileList &m_list;
     AppSettings &m_settings;
+    ProgressWindow m_progress{nullptr, ProgressWindow::OtherInput::Dropped};
 };
 
 QString Numbered(const char *prefix, int n)
@@ -107,7 +111,9 @@ double Ms(qint64 ns)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/kazami-bench-rename-XXXXXX"));
     QTemporaryDir program(QDir::tempPath() + QStringLiteral("/kazami-bench-log-XXXXXX"));
     if (!folder.isValid() || !program.isValid())

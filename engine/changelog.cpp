@@ -78,10 +78,17 @@ QString ChangeLogLine(const FileEntry &entry, int row)
            NameToLine(entry.Preview);
 }
 
-QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows)
+QString StoppedInTrialLine()
+{
+    return QStringLiteral("// 置換は試し変換の段階で中止しました");
+}
+
+QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows, bool stoppedInTrial)
 {
     QString text = ChangeLogHeader() + QStringLiteral("\r\n") + FolderPrefix + FolderToLine(folder) +
                    QStringLiteral("\r\n");
+    if (stoppedInTrial)
+        text += StoppedInTrialLine() + QStringLiteral("\r\n");
     for (size_t k = 0; k < rows.size(); ++k) {
         if (!IsUnchanged(rows[k]))
             text += ChangeLogLine(rows[k], int(k + 1)) + QStringLiteral("\r\n");
@@ -97,15 +104,19 @@ std::optional<ChangeLogRecord> ReadChangeLog(const QByteArray &content)
         return std::nullopt;
     ChangeLogRecord record;
     record.folder = LineToFolder(lines.at(1).mid(FolderPrefix.size()));
+    // A name never holds "/", so no row line can be taken for the mark.
+    record.stoppedInTrial = lines.size() > 2 && lines.at(2) == StoppedInTrialLine();
     for (qsizetype k = 2; k < lines.size(); ++k) {
         const QString &line = lines.at(k);
         qsizetype first = 0;
         QStringView tempName;
         if (!FindMiddleField(line, first, tempName))
             continue;
-        const QString key = tempName.toString();
-        if (!record.oldNames.contains(key))
-            record.oldNames.insert(key, LineToName(line.left(first)));
+        ChangeLogRow row{LineToName(line.left(first)), tempName.toString(),
+                         LineToName(line.sliced(first + 2 * FieldSeparator.size() + tempName.size()))};
+        if (!record.oldNames.contains(row.tempName))
+            record.oldNames.insert(row.tempName, row.oldName);
+        record.rows.push_back(std::move(row));
     }
     return record;
 }

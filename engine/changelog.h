@@ -17,14 +17,30 @@ QString ChangeLogLine(const FileEntry &entry, int row);
 
 // The whole change log of a run over rows (row k at index k - 1) in folder:
 // the header, the folder and one line per changed row, each ended by CR LF.
-// Names keep their exact bytes; the rest is UTF-8.
-QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows);
+// Names keep their exact bytes; the rest is UTF-8. The log of a run stopped
+// in its trial says so below the folder, so that nobody takes its lines for
+// renames that happened.
+QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows,
+                            bool stoppedInTrial = false);
 
-// What a repair reads from a change log.
+// The line that marks the log of a run stopped in its trial.
+QString StoppedInTrialLine();
+
+// One renamed file of a change log.
+struct ChangeLogRow
+{
+    QString oldName;
+    QString tempName;
+    QString newName;
+};
+
+// What a repair and an undo read from a change log.
 struct ChangeLogRecord
 {
     QString folder;                   // the folder the run renamed in
     QHash<QString, QString> oldNames; // temporary name → the name before the run
+    std::vector<ChangeLogRow> rows;   // every row line, in the order of the log
+    bool stoppedInTrial = false;      // the run renamed nothing for good
 };
 
 // Reads a change log; nothing when it has no folder line. A row line is

@@ -75,16 +75,26 @@ void ReportTrialFailure(const FileEntry &entry)
                            QStringLiteral("変換に失敗しました"), MessageIcon::Critical);
 }
 
+// How the trial ended: the last row that failed (0 for none), and whether
+// the user stopped it.
+struct TrialOutcome
+{
+    int lastFailed = 0;
+    bool stopped = false;
+};
+
 // Tries every row once: renamed away and back, and its attributes, where they
 // have to change, found writable while it carries its trial name (which, like
 // its new name, never begins with a period). Records which rows need their
-// attributes written in phase 2. Gives the last row that failed, or 0.
-int Trial(FileList &list, const std::vector<FileEntry> &rows, const QString &folder,
-          std::vector<char> &attributesDiffer)
+// attributes written in phase 2. The user may stop it between two rows,
+// when every file carries its own name again.
+TrialOutcome Trial(FileList &list, const std::vector<FileEntry> &rows, const QString &folder,
+                   std::vector<char> &attributesDiffer, ProgressScope &progress)
 {
-    int lastFailed = 0;
+    TrialOutcome outcome;
     const int count = int(rows.size());
     attributesDiffer.assign(rows.size(), 0);
+    progress.BeginStage(QStringLiteral("試し変換"), count, true);
     for (int row = 1; row <= count; ++row) {
         const FileEntry &entry = rows[size_t(row - 1)];
         const int wanted = WantedAttributes(entry);
@@ -100,16 +110,24 @@ int Trial(FileList &list, const std::vector<FileEntry> &rows, const QString &fol
         if (!ok) {
             ReportTrialFailure(entry);
             list.setHighlighted(row, true);
-            lastFailed = row;
+            outcome.lastFailed = row;
+        }
+        if (!progress.Advance(row)) {
+            outcome.stopped = true;
+            break;
         }
     }
-    return lastFailed;
+    return outcome;
 }
 
-bool RenameAllToTemporary(const std::vector<FileEntry> &rows, const QString &folder)
+// Phase 1 and phase 2 cannot be stopped: between them every file would
+// carry a temporary name.
+bool RenameAllToTemporary(const std::vector<FileEntry> &rows, const QString &folder, ProgressScope &progress)
 {
+    progress.BeginStage(QStringLiteral("変換 1/2"), qint64(rows.size()));
     for (size_t k = 0; k < rows.size(); ++k) {
         const FileEntry &entry = rows[k];
+        progress.Advance(qint64(k));
         if (IsUnchanged(entry))
             continue;
         if (!Fs().RenameNoReplace(JoinPath(folder, entry.Name), JoinPath(folder, TempName(int(k + 1)))))
@@ -119,9 +137,11 @@ bool RenameAllToTemporary(const std::vector<FileEntry> &rows, const QString &fol
 }
 
 bool RenameAllToNew(const std::vector<FileEntry> &rows, const QString &folder,
-                    const std::vector<char> &attributesDiffer)
+                    const std::vector<char> &attributesDiffer, ProgressScope &progress)
 {
+    progress.BeginStage(QStringLiteral("変換 2/2"), qint64(rows.size()));
     for (size_t k = 0; k < rows.size(); ++k) {
+        progress.Advance(qint64(k));
         const FileEntry &entry = rows[k];
         const QString target = JoinPath(folder, entry.Preview);
         if (!IsUnchanged(entry) && !Fs().RenameNoReplace(JoinPath(folder, TempName(int(k + 1))), target))
@@ -210,25 +230,33 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     }
     clock.lap(&RenameTimings::log);
 
+    ProgressScope progress(window.Progress());
     std::vector<char> attributesDiffer;
-    if (const int lastFailed = Trial(list, rows, folder, attributesDiffer)) {
-        AbortRename(list, window, lastFailed);
+    const TrialOutcome trial = Trial(list, rows, folder, attributesDiffer, progress);
+    if (trial.lastFailed || trial.stopped) {
+        progress.Finish();
+        // Nothing was renamed: the log must not pass for the record of a run.
+        Fs().ReplaceFile(ChangeLogPath(), ComposeChangeLog(folder, rows, true));
+        AbortRename(list, window, trial.lastFailed);
         return false;
     }
     clock.lap(&RenameTimings::trial);
 
-    if (!RenameAllToTemporary(rows, folder)) {
+    if (!RenameAllToTemporary(rows, folder, progress)) {
+        progress.Finish();
         FatalError(folder, window);
         return false;
     }
     clock.lap(&RenameTimings::phase1);
 
-    if (!RenameAllToNew(rows, folder, attributesDiffer)) {
+    if (!RenameAllToNew(rows, folder, attributesDiffer, progress)) {
+        progress.Finish();
         FatalError(folder, window);
         return false;
     }
     clock.lap(&RenameTimings::phase2);
 
+    progress.Finish();
     window.SetBusy(false);
     window.Rescan();
     clock.lap(&RenameTimings::rescan);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filelist.h"
+#include "engine/progress.h"
 #include "settings/appsettings.h"
 
 #include <QtGlobal>
@@ -22,13 +23,17 @@ public:
     // Refills the list from the disk as the window does: the folder scan with
     // the sort box's entry, the count label, the picture window.
     virtual void Rescan() = 0;
+    // Where a long run shows how far it has come; none by default.
+    virtual ProgressSink *Progress() { return nullptr; }
 };
 
 // Applies the whole list to the disk, in the folder the list was scanned
 // from: validation, duplicate check, confirmation, change log, trial, two
 // renaming phases, attributes, rescan. Holds the change log's lock from start
-// to end, so that no other run can overwrite the log of this one. Returns
-// true when the run completed (the window then sets RenameDone).
+// to end, so that no other run can overwrite the log of this one. From the
+// trial on, a long run shows its stage and count; the user may stop it during
+// the trial, which ends it like a failed trial. Returns true when the run
+// completed (the window then sets RenameDone).
 bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window);
 
 // Nanoseconds spent in each stage of one run; a stage not reached stays 0.

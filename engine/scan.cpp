@@ -31,8 +31,24 @@ bool IsProhibited(const QString &name, const AppSettings &settings)
 
 } // namespace
 
-void InputData(FileList &list, AppSettings &settings, int sortCode)
+FileEntry MakeFileEntry(const FolderEntry &file)
 {
+    FileEntry row;
+    row.Name = file.name;
+    row.Preview = file.name;
+    row.Attributes = MakeAttrText(file.attributes);
+    row.Date = MakeDateText(file.modified);
+    row.Size = MakeSizeText(file.size);
+    row.Modified = file.modified;
+    row.Bytes = file.size;
+    row.HiddenByName = file.hiddenByName;
+    return row;
+}
+
+void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink *progress)
+{
+    ProgressScope shown(progress);
+    shown.BeginStage(QStringLiteral("読み込み"), 0);
     list.setCurrentRow(0);
     StripTrailingSeparators(settings.CurrentFolder);
     const QString folder = AbsoluteFolder(settings.CurrentFolder);
@@ -42,6 +58,15 @@ void InputData(FileList &list, AppSettings &settings, int sortCode)
     options.pattern = settings.FilePattern;
     options.mask =
         AttrReadOnly | (settings.ShowHidden ? AttrHidden : 0) | (settings.ShowSystem ? AttrSystem : 0);
+    qint64 stageTotal = 0;
+    if (progress) {
+        // Names are counted as they are read, then examined of all there are.
+        options.progress = [&](qint64 done, qint64 total) {
+            if (total != stageTotal)
+                shown.BeginStage(QStringLiteral("読み込み"), stageTotal = total);
+            shown.Advance(done);
+        };
+    }
     std::vector<FolderEntry> found;
     // A folder that cannot be read lists nothing; the user is typing a path.
     if (folder.isEmpty() || !Fs().ListFolder(folder, options, found))
@@ -55,15 +80,7 @@ void InputData(FileList &list, AppSettings &settings, int sortCode)
             continue;
         if (IsProhibited(file.name, settings))
             continue;
-        FileEntry &row = rows.emplace_back();
-        row.Name = file.name;
-        row.Preview = file.name;
-        row.Attributes = MakeAttrText(file.attributes);
-        row.Date = MakeDateText(file.modified);
-        row.Size = MakeSizeText(file.size);
-        row.Modified = file.modified;
-        row.Bytes = file.size;
-        row.HiddenByName = file.hiddenByName;
+        rows.push_back(MakeFileEntry(file));
     }
     list.assign(std::move(rows));
 

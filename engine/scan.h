@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filelist.h"
+#include "engine/progress.h"
 #include "settings/appsettings.h"
 
 // Sort codes, the index of the sort box entry.
@@ -17,6 +18,11 @@ enum SortCode : int
     SortUser = 8, // no sort from the sort box; attributes descending from the header
 };
 
+struct FolderEntry;
+
+// The row of a listed file, its preview equal to its name.
+FileEntry MakeFileEntry(const FolderEntry &file);
+
 // The folder scan: refills the list with the files of CurrentFolder that
 // match FilePattern under the hidden and system switches, leaving out
 // shortcuts and prohibited names, then sorts by sortCode (0 to 7; any other
@@ -24,7 +30,8 @@ enum SortCode : int
 // afterwards and there is no current row. CurrentFolder loses its trailing
 // separators; the list keeps the absolute folder it was listed from. An
 // empty folder text, or a folder that cannot be read, gives an empty list.
-void InputData(FileList &list, AppSettings &settings, int sortCode);
+// A long scan shows its count through progress, when there is one.
+void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink *progress = nullptr);
 
 // Sorts the rows by one column for a sort code 0 to 8.
 void SortSub(FileList &list, int intMode);

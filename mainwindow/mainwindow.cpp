@@ -3,6 +3,7 @@
 #include "engine/fileentry.h"
 #include "engine/messages.h"
 #include "engine/scan.h"
+#include "engine/undo.h"
 #include "mainwindow/deletedialog.h"
 #include "mainwindow/dialogflag.h"
 #include "mainwindow/filelistmodel.h"
@@ -22,6 +23,7 @@
 #include "windows/optiondialog.h"
 #include "windows/pathdialog.h"
 #include "windows/picturewindow.h"
+#include "windows/progresswindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,6 +81,8 @@ MainWindow::MainWindow(AppSettings &settings, QWidget *parent)
     m_etcWindow = m_ownEtcWindow.get();
     m_pictures = new PictureWindow(m_list, m_settings, this);
     m_pictureWindow = m_pictures;
+    m_runProgress = std::make_unique<ProgressWindow>(this, ProgressWindow::OtherInput::Dropped);
+    m_scanProgress = std::make_unique<ProgressWindow>(this, ProgressWindow::OtherInput::Held);
 }
 
 MainWindow::~MainWindow()
@@ -224,6 +228,12 @@ void MainWindow::BuildControls()
     connect(m_cmdExplorer, &QPushButton::clicked, this, &MainWindow::cmdExplorerClick);
     connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::close);
 
+    m_undoAction = named(new QAction(QStringLiteral("直前の置換を元に戻す"), this), "mnuUndo");
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_lvwMain->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_lvwMain->addAction(m_undoAction);
+    connect(m_undoAction, &QAction::triggered, this, &MainWindow::UndoLastRun);
+
     m_txtPath->installEventFilter(this);
     m_cmbRefer->installEventFilter(this);
     m_cmbRefer->lineEdit()->installEventFilter(this);
@@ -250,6 +260,9 @@ QString MainWindow::ImageKey(const QString &buttonKey) const
 
 void MainWindow::Dispatch(const QString &key)
 {
+    // No command starts while a run is under way.
+    if (m_busy)
+        return;
     static constexpr DispatchEntry Table[] = {
         {"IDOPEN", [](MainWindow &w) { w.cmdPathClick(); }},
         {"IDOPT", [](MainWindow &w) { w.ExeOption(); }},
@@ -355,11 +368,34 @@ void MainWindow::SetBusy(bool busy)
 void MainWindow::Rescan()
 {
     const int sortCode = m_cmbSort->currentIndex();
-    InputData(m_list, m_settings, sortCode);
-    m_pictures->ListRebuilt();
-    m_lblCount->setText(MakeCountText(m_list.count()));
+    InputData(m_list, m_settings, sortCode, m_scanProgress.get());
+    ShowListRefilled();
     if (sortCode >= 0 && sortCode < SortUser)
         ClearCurrentRow();
+}
+
+void MainWindow::ShowListRefilled()
+{
+    m_pictures->ListRebuilt();
+    m_lblCount->setText(MakeCountText(m_list.count()));
+}
+
+ProgressSink *MainWindow::Progress()
+{
+    return m_runProgress.get();
+}
+
+void MainWindow::UndoLastRun()
+{
+    if (m_busy)
+        return;
+    ClearCurrentRow();
+    PrepareUndo(m_list, [this] {
+        // The rows stand in the order of the log; no sort entry applies.
+        m_cmbSort->setCurrentIndex(SortUser);
+        ShowListRefilled();
+        m_lvwMain->scrollToTop();
+    });
 }
 
 // --- Side windows ----------------------------------------------------------
@@ -459,6 +495,10 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
     if (m_closing) {
         event->accept();
         return;
@@ -564,6 +604,8 @@ void MainWindow::cmdClearClick()
 
 void MainWindow::cmdExeClick()
 {
+    if (m_busy)
+        return;
     if (ExecuteRename(m_list, m_settings, *this))
         m_renameDone = true;
     SetBusy(false);

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class PictureWindow;
+class ProgressWindow;
 class SideWindow;
 
 // frmMain: the program's window. It owns the file list, shows it in lvwMain
@@ -50,6 +51,7 @@ public:
     QWidget *DialogParent() override { return this; }
     void SetButtonPressed(const QString &buttonKey, bool pressed) override;
     int &CaseCycle() override { return m_caseCycle; }
+    ProgressSink *Progress() override;
 
     // Switches the extension protection when toggle is set, then shows its image.
     void CheckExt(bool toggle) override;
@@ -66,6 +68,9 @@ public:
     void CheckPic();
     // IDOPT: the options dialog, then a rescan however it closed.
     void ExeOption();
+    // Ctrl+Z and the list's menu: lists the last run taken back, for the
+    // user to check and execute.
+    void UndoLastRun();
 
     // Runs the toolbar command of a button key; an unknown key does nothing.
     void Dispatch(const QString &key);
@@ -105,6 +110,8 @@ private:
     void cmdClearClick();
     void cmdExeClick();
     void cmdExplorerClick();
+    // The count label and the picture window after the list was refilled.
+    void ShowListRefilled();
 
     // Shows the sort entry's column and direction on the header, none for
     // the user's own order.
@@ -141,6 +148,9 @@ private:
     SideWindow *m_pictureWindow = nullptr;
     std::unique_ptr<SideWindow> m_ownEtcWindow;
     PictureWindow *m_pictures = nullptr;
+    std::unique_ptr<ProgressWindow> m_runProgress;
+    std::unique_ptr<ProgressWindow> m_scanProgress;
+    QAction *m_undoAction = nullptr;
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;

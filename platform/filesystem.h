@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,6 +33,9 @@ struct ListOptions
     QString pattern;         // wildcard; empty matches every name
     int mask = AttrReadOnly; // hidden, system and folder entries are listed only when their bit is here
     bool details = true;     // read modification time and size too
+    // Told now and then how many entries have been read (total 0) and then
+    // examined (of total), always on the calling thread.
+    std::function<void(qint64 done, qint64 total)> progress;
 };
 
 // An exclusive lock on a file or folder, held until the object goes.

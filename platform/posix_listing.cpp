@@ -4,6 +4,7 @@
 #include "platform/sharedwork.h"
 #include "platform/wildcard.h"
 
+#include <atomic>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,6 +12,9 @@
 #include <unistd.h>
 
 namespace {
+
+// Entries between two reports of progress.
+constexpr size_t ProgressEvery = 256;
 
 bool IsDotOrDotDot(const char *name)
 {
@@ -53,10 +57,13 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
         QByteArray raw;
     };
     std::vector<Pending> pending;
+    size_t read = 0;
     const bool ok = ReadEntries(dir, [&](const char *rawName) {
         QString name = DecodeName(QByteArrayView(rawName));
         if (wildcard.Matches(name))
             pending.push_back({std::move(name), QByteArray(rawName)});
+        if (options.progress && ++read % ProgressEvery == 0)
+            options.progress(qint64(read), 0);
     });
 
     // Then one stat and one attribute read per entry, shared out between two
@@ -66,9 +73,17 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
     const int excluded = (AttrHidden | AttrSystem | AttrFolder) & ~options.mask;
     std::vector<FolderEntry> examined(pending.size());
     std::vector<char> keep(pending.size(), 0);
+    std::atomic<qint64> examinedCount = 0;
     auto examine = [&](size_t first, size_t last) {
+        // Only the calling thread reports; the other one adds its count.
+        const bool reports = options.progress && first == 0;
         QByteArray path = folderPath;
         for (size_t i = first; i < last; ++i) {
+            if ((i - first) % ProgressEvery == ProgressEvery - 1) {
+                const qint64 done = examinedCount += qint64(ProgressEvery);
+                if (reports)
+                    options.progress(done, qint64(pending.size()));
+            }
             const char *rawName = pending[i].raw.constData();
             struct stat st;
             if (fstatat(dirFd, rawName, &st, AT_SYMLINK_NOFOLLOW) != 0)
