@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int WrittenAttributes = AttrReadOnly | AttrHidden | AttrSystem;
+const QString ChangeLogName = QStringLiteral("Kazami.Log");
 
 // Adds the time since the last lap to one stage's slot.
 class StageClock final
@@ -44,26 +45,26 @@ bool Confirm()
 // The lock that keeps two runs from sharing the change log; nothing (after
 // its message) while another run holds it. A lock that cannot be had at all
 // does not stop the run: writing the log decides then.
-std::optional<LockAttempt> LockChangeLog()
+std::optional<LockAttempt> LockChangeLog(const QString &folder)
 {
-    const QString folder = GetLogFolder();
     Fs().MakeFolder(folder);
     LockAttempt attempt = Fs().LockExclusive(folder);
     if (!attempt.busy)
         return attempt;
     Messages().ShowMessage(QStringLiteral("別のウィンドウで置換を実行中です．") + CrLf +
                                QStringLiteral("終わってから，もう一度実行してください") + CrLf + CrLf +
-                               ChangeLogPath(),
+                               JoinPath(folder, ChangeLogName),
                            {}, MessageIcon::Exclamation);
     return std::nullopt;
 }
 
-bool WriteChangeLog(const QString &folder, const std::vector<FileEntry> &rows)
+bool WriteChangeLog(const QString &logFolder, const QString &folder, const std::vector<FileEntry> &rows)
 {
-    if (Fs().MakeFolder(GetLogFolder()) && Fs().ReplaceFile(ChangeLogPath(), ComposeChangeLog(folder, rows)))
+    const QString logPath = JoinPath(logFolder, ChangeLogName);
+    if (Fs().MakeFolder(logFolder) && Fs().ReplaceFile(logPath, ComposeChangeLog(folder, rows)))
         return true;
-    Messages().ShowMessage(QStringLiteral("変更記録 Kazami.Log を書き込めませんでした") + CrLf +
-                               ChangeLogPath() + CrLf + QStringLiteral("ファイルはひとつも変更していません"),
+    Messages().ShowMessage(QStringLiteral("変更記録 Kazami.Log を書き込めませんでした") + CrLf + logPath +
+                               CrLf + QStringLiteral("ファイルはひとつも変更していません"),
                            {}, MessageIcon::Critical);
     return false;
 }
@@ -154,7 +155,7 @@ bool RenameAllToNew(const std::vector<FileEntry> &rows, const QString &folder,
     return true;
 }
 
-void FatalError(const QString &folder, RenameWindow &window)
+void FatalError(const QString &folder, const QString &logPath, RenameWindow &window)
 {
     window.SetBusy(false);
     Messages().ShowMessage(
@@ -166,7 +167,7 @@ void FatalError(const QString &folder, RenameWindow &window)
             QStringLiteral("ファイル名の修復に挑戦します．よろしいですね？") + CrLf +
                 QStringLiteral("（他のアプリケーションが実行中の場合は，終了するまでお待ちください）"),
             QStringLiteral("修復に挑戦！！")))
-        RepairFromLog(folder);
+        RepairFromLog(folder, logPath);
     window.Rescan();
 }
 
@@ -174,7 +175,7 @@ void FatalError(const QString &folder, RenameWindow &window)
 
 QString ChangeLogPath()
 {
-    return JoinPath(GetLogFolder(), QStringLiteral("Kazami.Log"));
+    return JoinPath(GetLogFolder(), ChangeLogName);
 }
 
 bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window)
@@ -189,7 +190,11 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     window.SetBusy(true);
     list.clearHighlights();
 
-    const std::optional<LockAttempt> logLock = LockChangeLog();
+    // Where the log goes is settled once: the whole run and its repair use
+    // the same file.
+    const QString logFolder = GetLogFolder();
+    const QString logPath = JoinPath(logFolder, ChangeLogName);
+    const std::optional<LockAttempt> logLock = LockChangeLog(logFolder);
     if (!logLock) {
         AbortRename(list, window, 0);
         return false;
@@ -224,7 +229,7 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     for (int row = 1; row <= count; ++row)
         rows.push_back(list.at(row));
 
-    if (!WriteChangeLog(folder, rows)) {
+    if (!WriteChangeLog(logFolder, folder, rows)) {
         AbortRename(list, window, 0);
         return false;
     }
@@ -236,7 +241,7 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     if (trial.lastFailed || trial.stopped) {
         progress.Finish();
         // Nothing was renamed: the log must not pass for the record of a run.
-        Fs().ReplaceFile(ChangeLogPath(), ComposeChangeLog(folder, rows, true));
+        Fs().ReplaceFile(logPath, ComposeChangeLog(folder, rows, true));
         AbortRename(list, window, trial.lastFailed);
         return false;
     }
@@ -244,14 +249,14 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
 
     if (!RenameAllToTemporary(rows, folder, progress)) {
         progress.Finish();
-        FatalError(folder, window);
+        FatalError(folder, logPath, window);
         return false;
     }
     clock.lap(&RenameTimings::phase1);
 
     if (!RenameAllToNew(rows, folder, attributesDiffer, progress)) {
         progress.Finish();
-        FatalError(folder, window);
+        FatalError(folder, logPath, window);
         return false;
     }
     clock.lap(&RenameTimings::phase2);
@@ -277,7 +282,7 @@ void AbortRename(FileList &list, RenameWindow &window, int row)
     window.EnableRowCommands();
 }
 
-void RepairFromLog(const QString &folder)
+void RepairFromLog(const QString &folder, const QString &logPath)
 {
     ListOptions options;
     options.pattern = QStringLiteral("*");
@@ -291,7 +296,7 @@ void RepairFromLog(const QString &folder)
         if (!ContainsReservedToken(file.name))
             continue;
         if (!log) {
-            const std::optional<QByteArray> content = Fs().ReadFile(ChangeLogPath());
+            const std::optional<QByteArray> content = Fs().ReadFile(logPath);
             if (!content || !(log = ReadChangeLog(*content)))
                 return;
             // Another folder's log would give this folder's files wrong names.

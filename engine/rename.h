@@ -27,6 +27,10 @@ public:
     virtual ProgressSink *Progress() { return nullptr; }
 };
 
+// The change log: beside the program, or in the user's state folder where
+// the program folder cannot be written.
+QString ChangeLogPath();
+
 // Applies the whole list to the disk, in the folder the list was scanned
 // from: validation, duplicate check, confirmation, change log, trial, two
 // renaming phases, attributes, rescan. Holds the change log's lock from start
@@ -55,11 +59,7 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
 void AbortRename(FileList &list, RenameWindow &window, int row);
 
 // Gives every file of folder that carries a temporary name the name its line
-// in the change log records from before the run. A log written for another
-// folder changes nothing: the user is told so. Stops silently at the first
-// failure.
-void RepairFromLog(const QString &folder);
-
-// The change log: beside the program, or in the user's state folder where
-// the program folder cannot be written.
-QString ChangeLogPath();
+// in the change log at logPath records from before the run. A log written
+// for another folder changes nothing: the user is told so. Stops silently at
+// the first failure.
+void RepairFromLog(const QString &folder, const QString &logPath = ChangeLogPath());

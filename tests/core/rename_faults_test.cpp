@@ -68,6 +68,10 @@ public:
     ScenarioRun()
     {
         SetProgramFolderOverride(m_program.path());
+        // A failed writability check sends the log to the user's state
+        // folder: keep that one inside the test too.
+        qputenv("XDG_STATE_HOME", m_home.filePath(u"state"_s).toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(u"config"_s).toUtf8());
         for (const Planned &p : Scenario())
             m_folder.addFile(p.name, ContentOf(p.name));
         m_settings.CurrentFolder = m_folder.path();
@@ -82,7 +86,12 @@ public:
             m_list.WriteRow(row, entry);
         }
     }
-    ~ScenarioRun() { SetProgramFolderOverride({}); }
+    ~ScenarioRun()
+    {
+        SetProgramFolderOverride({});
+        qunsetenv("XDG_STATE_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+    }
 
     // Runs with the k-th file operation failing (0: none) and the repair
     // question answered repair.
@@ -131,6 +140,7 @@ private:
 
     TempFolder m_folder;
     TempFolder m_program;
+    TempFolder m_home;
     FileList m_list;
     AppSettings m_settings;
     RenameWindowRecorder m_window{m_list, m_settings, SortNameAscending};
