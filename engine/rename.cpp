@@ -229,6 +229,8 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     for (int row = 1; row <= count; ++row)
         rows.push_back(list.at(row));
 
+    // The log of the last run that renamed, should this one rename nothing.
+    const std::optional<QByteArray> previousLog = Fs().ReadFile(logPath);
     if (!WriteChangeLog(logFolder, folder, rows)) {
         AbortRename(list, window, 0);
         return false;
@@ -240,8 +242,11 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     const TrialOutcome trial = Trial(list, rows, folder, attributesDiffer, progress);
     if (trial.lastFailed || trial.stopped) {
         progress.Finish();
-        // Nothing was renamed: the log must not pass for the record of a run.
-        Fs().ReplaceFile(logPath, ComposeChangeLog(folder, rows, true));
+        // Nothing was renamed: the log goes back to the last run that did
+        // rename, which can then still be undone. Without one, the log says
+        // that this run was stopped, so that it never passes for one that
+        // happened.
+        Fs().ReplaceFile(logPath, previousLog ? *previousLog : ComposeChangeLog(folder, rows, true));
         AbortRename(list, window, trial.lastFailed);
         return false;
     }

@@ -193,9 +193,14 @@ void UndoTest::refusesWhatItCannotTakeBack()
     QVERIFY(f.messages.texts().constFirst().contains(u"別のフォルダ"_s));
     QCOMPARE(f.pairs(), shown);
 
-    // A run stopped in its trial renamed nothing: a swap in its log must not
-    // be swapped "back".
+    // A run stopped in its trial renamed nothing: the log of the last run
+    // that did comes back, and without one, a swap in the stopped run's log
+    // must not be swapped "back".
+    const QByteArray lastRun = *Fs().ReadFile(ChangeLogPath());
     StoppingProgress stop(1);
+    QVERIFY(!f.run({{u"one"_s, u"two"_s}, {u"two"_s, u"one"_s}}, &stop));
+    QCOMPARE(*Fs().ReadFile(ChangeLogPath()), lastRun);
+    QVERIFY(Fs().RemoveFile(ChangeLogPath()));
     QVERIFY(!f.run({{u"one"_s, u"two"_s}, {u"two"_s, u"one"_s}}, &stop));
     f.scan();
     f.messages.clear();
