@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <fcntl.h>
@@ -142,6 +143,11 @@ int main(int argc, char **argv)
         entry.Preview = Numbered("h", row);
         list.WriteRow(row, entry);
     }
+
+    // The program has its window up, fonts loaded, before any run starts.
+    QLabel shown(QStringLiteral("置換実行 0123456789"));
+    shown.show();
+    QApplication::processEvents();
 
     YesSink sink;
     ScopedMessageSink installed(sink);
