@@ -3,6 +3,7 @@
 # every test.
 #   ./build.sh run    install what is missing, build, start Kazami
 #   ./build.sh test   install what is missing, build, run all tests
+#   ./build.sh package  install what is missing, build, make the Debian package
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -39,8 +40,11 @@ test)
     fi
     ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
     ;;
+package)
+    cmake --build "$build_dir" --target package
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac
