@@ -3,13 +3,15 @@
 # every test.
 #   ./build.sh run    install what is missing, build, start Kazami
 #   ./build.sh test   install what is missing, build, run all tests
+#   ./build.sh package  install what is missing, build, make the Debian package
 set -euo pipefail
 cd "$(dirname "$0")"
 
 mode=${1:-run}
 build_dir=${KAZAMI_BUILD_DIR:-build}
 packages=(g++ cmake ninja-build pkg-config git qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
-          qt6-translations-l10n libgl-dev fonts-noto-cjk clang-format)
+          qt6-translations-l10n libgl-dev fonts-noto-cjk clang-format
+          desktop-file-utils appstream dpkg-dev file)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -38,8 +40,11 @@ test)
     fi
     ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
     ;;
+package)
+    cmake --build "$build_dir" --target package
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

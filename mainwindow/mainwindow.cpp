@@ -299,6 +299,15 @@ bool MainWindow::FormLoad()
     return true;
 }
 
+void MainWindow::OpenFolder(const QString &folder)
+{
+    // Stripped first, so that leaving the box does not scan a second time.
+    QString text = folder;
+    StripTrailingSeparators(text);
+    m_txtPath->setText(text);
+    txtPathLostFocus();
+}
+
 void MainWindow::InitList()
 {
     m_lvwMain->ResetColumnWidths();

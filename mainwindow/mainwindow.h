@@ -36,6 +36,9 @@ public:
     // columns and entries, the first scan. False when the disclaimer was
     // refused; the program must then end without showing the window.
     bool FormLoad();
+    // Opens folder as if typed into the folder box and left: the list is
+    // scanned, the separators at its end go, a system folder is warned of.
+    void OpenFolder(const QString &folder);
 
     bool RenameDone() const { return m_renameDone; }
     int CurrentRow() const { return m_list.CurrentRow(); }

@@ -343,3 +343,8 @@ QIcon ApplicationIcon()
         icon.addPixmap(QPixmap::fromImage(Draw(Application, size)));
     return icon;
 }
+
+void PaintApplicationIcon(QPainter &painter)
+{
+    Application(painter);
+}
