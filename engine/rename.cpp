@@ -161,7 +161,8 @@ void FatalError(const QString &folder, const QString &logPath, RenameWindow &win
     Messages().ShowMessage(
         QStringLiteral("ちょっとヤバイ状態になったかも知れません") + CrLf +
             QStringLiteral("対処法 ： Kazami.Log というファイルを探し，メモ帳で開いてください") + CrLf +
-            QStringLiteral("ごめんなさい．でも責任はとりかねます"),
+            // Where the log is depends on the install: say which file.
+            logPath + CrLf + QStringLiteral("ごめんなさい．でも責任はとりかねます"),
         QStringLiteral("ごめんなさい，致命的なエラーです．"), MessageIcon::Critical);
     if (Messages().AskYesNo(
             QStringLiteral("ファイル名の修復に挑戦します．よろしいですね？") + CrLf +

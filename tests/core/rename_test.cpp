@@ -23,8 +23,11 @@ const QString ConfirmText =
     u"ファイルの置換を実行します．\r\n（置換の実行中はなるべく他の事をしないでください）\r\n\r\nよろしいですね？"_s;
 const QString Aborted = u"置換を中止します"_s;
 const QString FatalTitle = u"ごめんなさい，致命的なエラーです．"_s;
-const QString FatalText =
-    u"ちょっとヤバイ状態になったかも知れません\r\n対処法 ： Kazami.Log というファイルを探し，メモ帳で開いてください\r\nごめんなさい．でも責任はとりかねます"_s;
+QString FatalText()
+{
+    return u"ちょっとヤバイ状態になったかも知れません\r\n対処法 ： Kazami.Log というファイルを探し，メモ帳で開いてください\r\n"_s +
+           ChangeLogPath() + u"\r\nごめんなさい．でも責任はとりかねます"_s;
+}
 const QString RepairTitle = u"修復に挑戦！！"_s;
 const QString RepairText =
     u"ファイル名の修復に挑戦します．よろしいですね？\r\n（他のアプリケーションが実行中の場合は，終了するまでお待ちください）"_s;
@@ -402,7 +405,7 @@ void RenameTest::newcomerIsNeverReplaced()
     sink.scriptAnswers({true, true});
     QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
     QCOMPARE(sink.messages().size(), 3);
-    QCOMPARE(sink.messages().at(1).text, FatalText);
+    QCOMPARE(sink.messages().at(1).text, FatalText());
     QCOMPARE(sink.messages().at(1).title, FatalTitle);
     QCOMPARE(sink.messages().at(1).icon, MessageIcon::Critical);
     QCOMPARE(sink.messages().at(2).text, RepairText);
