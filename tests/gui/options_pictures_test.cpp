@@ -223,8 +223,13 @@ private slots:
             auto *list = modal->findChild<QListWidget *>(u"lstProhibit"_s);
             QCOMPARE(list->count(), 3);
             list->setCurrentRow(1);
+            // The delete button follows the focus into the list; start from
+            // the text box, so that the list surely gains it.
+            modal->findChild<QLineEdit *>(u"txtProhibit"_s)->setFocus();
             list->setFocus();
-            modal->findChild<QPushButton *>(u"cmdDel"_s)->click();
+            auto *del = modal->findChild<QPushButton *>(u"cmdDel"_s);
+            QTRY_VERIFY(del->isEnabled());
+            del->click();
             modal->findChild<QLineEdit *>(u"txtProhibit"_s)->setText(u"gone.txt"_s);
             modal->findChild<QPushButton *>(u"cmdAdd"_s)->click();
             modal->findChild<QCheckBox *>(u"chkShortcut"_s)->setChecked(true);
