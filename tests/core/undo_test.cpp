@@ -35,24 +35,6 @@ private:
     bool m_stoppable = false;
 };
 
-class ProgressWindowRecorder final : public RenameWindow
-{
-public:
-    ProgressWindowRecorder(FileList &list, AppSettings &settings, ProgressSink *progress)
-        : m_inner(list, settings), m_progress(progress)
-    {}
-    void ClearCurrentRow() override { m_inner.ClearCurrentRow(); }
-    void EnableRowCommands() override {}
-    void FocusList() override {}
-    void SetBusy(bool) override {}
-    void Rescan() override { m_inner.Rescan(); }
-    ProgressSink *Progress() override { return m_progress; }
-
-private:
-    RenameWindowRecorder m_inner;
-    ProgressSink *m_progress;
-};
-
 // A folder, a program folder for the log and a list scanned from the folder.
 struct Folder
 {
@@ -79,14 +61,13 @@ struct Folder
             entry.Preview = renames.value(entry.Name, entry.Name);
             list.WriteRow(row, entry);
         }
-        messages.scriptAnswers({true});
-        ProgressWindowRecorder window(list, settings, progress);
-        return ExecuteRename(list, settings, window);
+        return runShownList(progress);
     }
-    bool runShownList()
+    bool runShownList(ProgressSink *progress = nullptr)
     {
         messages.scriptAnswers({true});
-        ProgressWindowRecorder window(list, settings, nullptr);
+        RenameWindowRecorder window(list, settings);
+        window.setProgress(progress);
         return ExecuteRename(list, settings, window);
     }
     QStringList pairs() const

@@ -16,6 +16,10 @@ public:
     void FocusList() override;
     void SetBusy(bool busy) override;
     void Rescan() override;
+    ProgressSink *Progress() override { return m_progress; }
+
+    // Where the run reports its progress; none unless set.
+    void setProgress(ProgressSink *progress) { m_progress = progress; }
 
     // "ClearCurrentRow", "EnableRowCommands", "FocusList", "SetBusy(true)",
     // "SetBusy(false)", "Rescan".
@@ -28,5 +32,6 @@ private:
     AppSettings &m_settings;
     int m_sortCode;
     bool m_busy = false;
+    ProgressSink *m_progress = nullptr;
     QStringList m_calls;
 };
