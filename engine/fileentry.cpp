@@ -42,20 +42,31 @@ int ParseAttrText(const QString &text)
     return bits;
 }
 
-QString MakeDateText(qint64 secondsSinceEpoch)
+std::optional<std::array<int, 6>> LocalTimeFields(qint64 secondsSinceEpoch)
 {
     const std::time_t t = std::time_t(secondsSinceEpoch);
     std::tm local{};
-    // A time the calendar cannot hold shows as unknown rather than as a date.
     if (!localtime_r(&t, &local))
+        return std::nullopt;
+    std::array<int, 6> fields = {local.tm_year, local.tm_mon + 1, local.tm_mday,
+                                 local.tm_hour, local.tm_min,     local.tm_sec};
+    // A year before 1900 counts from a negative tm_year.
+    for (int &field : fields)
+        field = (field % 100 + 100) % 100;
+    return fields;
+}
+
+QString MakeDateText(qint64 secondsSinceEpoch)
+{
+    const std::optional<std::array<int, 6>> fields = LocalTimeFields(secondsSinceEpoch);
+    // A time the calendar cannot hold shows as unknown rather than as a date.
+    if (!fields)
         return QStringLiteral("--/--/-- --:--:--");
-    const int fields[6] = {local.tm_year % 100, local.tm_mon + 1, local.tm_mday,
-                           local.tm_hour,       local.tm_min,     local.tm_sec};
     static constexpr char16_t separators[6] = {u'/', u'/', u' ', u':', u':', 0};
     QChar text[17];
     int k = 0;
     for (int f = 0; f < 6; ++f) {
-        const int value = (fields[f] % 100 + 100) % 100;
+        const int value = (*fields)[size_t(f)];
         text[k++] = QChar(u'0' + value / 10);
         text[k++] = QChar(u'0' + value % 10);
         if (separators[f])

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <array>
+#include <optional>
 
 // One row of the file list.
 struct FileEntry
@@ -33,6 +35,11 @@ QString MakeAttrText(int attributes);
 
 // The bits an attribute text stands for: R, H and S found anywhere, in either case.
 int ParseAttrText(const QString &text);
+
+// A time given in seconds since the epoch as local time, in two-digit
+// fields: year of its century, month, day, hour, minute, second. Nothing
+// where the time lies beyond the calendar.
+std::optional<std::array<int, 6>> LocalTimeFields(qint64 secondsSinceEpoch);
 
 // The date text of a modification time given in seconds since the epoch;
 // dashes where the time lies beyond the calendar.

@@ -8,8 +8,6 @@ void SetRowAttributes(FileEntry &entry, const QString &attributeText)
 
 void EditRowAttributes(FileEntry &entry, const QString &attributeText)
 {
-    if (entry.Attributes == attributeText)
-        return;
-    entry.Attributes = attributeText;
-    entry.HiddenByName = false;
+    if (entry.Attributes != attributeText)
+        SetRowAttributes(entry, attributeText);
 }

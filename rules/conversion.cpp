@@ -74,26 +74,15 @@ bool IsHalfKana(char16_t c)
 // Runs convert over the preview, or over its base alone under protection.
 template<typename Convert> void ConvertPreview(FileEntry &entry, bool protectExtension, Convert convert)
 {
-    QString s = entry.Preview;
-    if (protectExtension)
-        SplitExtension(s);
-    s = convert(QStringView(s));
-    if (protectExtension)
-        RestoreExtension(s);
-    entry.Preview = s;
+    entry.Preview = ProtectedRewrite(entry.Preview, protectExtension, convert);
 }
 
 } // namespace
 
 void CaseName(FileEntry &entry, bool upper, bool protectExtension)
 {
-    QString s = entry.Preview.isEmpty() ? entry.Name : entry.Preview;
-    if (protectExtension)
-        SplitExtension(s);
-    s = upper ? s.toUpper() : s.toLower();
-    if (protectExtension)
-        RestoreExtension(s);
-    entry.Preview = s;
+    entry.Preview = ProtectedRewrite(entry.Preview.isEmpty() ? entry.Name : entry.Preview, protectExtension,
+                                     [upper](const QString &s) { return upper ? s.toUpper() : s.toLower(); });
 }
 
 void CaseStepName(FileEntry &entry, int step, bool protectExtension)

@@ -2,10 +2,10 @@
 
 #include "platform/filesystem.h"
 #include "platform/names.h"
+#include "rules/nameparts.h"
 #include "rules/rulepass.h"
 
 #include <algorithm>
-#include <ctime>
 
 namespace {
 
@@ -30,12 +30,9 @@ void WithSuffix(const QString &dateName, int matches, QString &preview)
 
 } // namespace
 
-QString DateText(qint64 secondsSinceEpoch, int dateType)
+QString DateText(const std::array<int, 6> &local, int dateType)
 {
-    const std::time_t t = std::time_t(secondsSinceEpoch);
-    std::tm local{};
-    localtime_r(&t, &local);
-    const int year = local.tm_year % 100, month = local.tm_mon + 1, day = local.tm_mday;
+    const int year = local[0], month = local[1], day = local[2];
     int fields[3] = {year, month, day};
     int count = 3;
     if (dateType == 1) {
@@ -53,25 +50,18 @@ QString DateText(qint64 secondsSinceEpoch, int dateType)
     return QString(text, 2 * count);
 }
 
-bool DateName(FileEntry &entry, const AppSettings &settings, const QString &folder)
-{
-    return DateName(entry, settings, Fs().ReadModified(JoinPath(folder, entry.Name)));
-}
-
 bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint64> modified)
 {
-    if (!modified) {
+    const std::optional<std::array<int, 6>> local = modified ? LocalTimeFields(*modified) : std::nullopt;
+    if (!local) {
         entry.Preview = entry.Name;
         return false;
     }
     // The extension from the first period always stays, whatever the
     // protection says.
-    const QString &name = entry.Name;
-    const qsizetype period = name.indexOf(u'.');
-    const QStringView base = period < 0 ? QStringView(name) : QStringView(name).first(period);
-    const QStringView extension = period < 0 ? QStringView() : QStringView(name).sliced(period);
-    const QStringView lead = settings.DateInsertOnly ? base : QStringView(settings.DatePrefix);
-    entry.Preview = lead + DateText(*modified, settings.DateType) + extension;
+    entry.Preview = ProtectedRewrite(entry.Name, true, [&](const QString &base) -> QString {
+        return (settings.DateInsertOnly ? base : settings.DatePrefix) + DateText(*local, settings.DateType);
+    });
     return true;
 }
 

@@ -9,17 +9,16 @@
 #include <optional>
 #include <vector>
 
-// The date of a modification time in the format of a date type: 0 "yymmdd",
-// 1 "yymm", 2 "mmdd"; any other type is "yymmdd". Local time.
-QString DateText(qint64 secondsSinceEpoch, int dateType);
+// The date of local time fields (as LocalTimeFields gives them) in the
+// format of a date type: 0 "yymmdd", 1 "yymm", 2 "mmdd"; any other type is
+// "yymmdd".
+QString DateText(const std::array<int, 6> &local, int dateType);
 
-// Names a row by its file's last-modified date: the leading text (or, when
-// only inserting, the name's base) followed by the date, and the name's
-// extension from its first period. False, with the current name as the
-// preview, when the file's time cannot be read.
-bool DateName(FileEntry &entry, const AppSettings &settings, const QString &folder);
-
-// The same with the file's time already read (nothing where it could not be).
+// Names a row by its file's last-modified time, read already (nothing where
+// it could not be): the leading text (or, when only inserting, the name's
+// base) followed by the date, and the name's extension from its first
+// period. False, with the current name as the preview, when the time is
+// missing or lies beyond the calendar.
 bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint64> modified);
 
 // Gives date names their letter suffixes against the previews already

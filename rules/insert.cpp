@@ -4,11 +4,8 @@
 
 void InsertName(FileEntry &entry, const AppSettings &settings)
 {
-    QString s = entry.Name;
-    if (settings.ProtectExtension)
-        SplitExtension(s);
-    s = settings.InsertAtTop ? settings.InsertText + s : s + settings.InsertText;
-    if (settings.ProtectExtension)
-        RestoreExtension(s);
-    entry.Preview = s;
+    entry.Preview =
+        ProtectedRewrite(entry.Name, settings.ProtectExtension, [&](const QString &base) -> QString {
+            return settings.InsertAtTop ? settings.InsertText + base : base + settings.InsertText;
+        });
 }

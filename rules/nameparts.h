@@ -3,6 +3,7 @@
 #include "engine/fileentry.h"
 
 #include <QString>
+#include <type_traits>
 
 // A name's extension runs from its first period to its end, period included;
 // the base is the text before it. "archive.tar.gz" is "archive" and
@@ -18,6 +19,21 @@ void SplitExtension(QString &name);
 
 // Appends the extension held in the shared slot to name and empties the slot.
 void RestoreExtension(QString &name);
+
+// The text convert makes of source: of all of it, or under protection of its
+// base alone, with the extension put back after.
+template<typename Convert> QString ProtectedRewrite(QString source, bool protect, Convert convert)
+{
+    // A string builder would outlive the temporaries it refers to.
+    static_assert(std::is_same_v<std::invoke_result_t<Convert, const QString &>, QString>,
+                  "convert must give a QString");
+    if (protect)
+        SplitExtension(source);
+    source = convert(source);
+    if (protect)
+        RestoreExtension(source);
+    return source;
+}
 
 // Drops the text after the last period of the current name and makes the
 // last three characters before it the new extension: "picturejpg.dat"

@@ -29,8 +29,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr double Int16Min = -32768;
-constexpr double Int16Max = 32767;
+constexpr double Int16Min = -MaxNumber - 1;
 
 void Refuse(const QString &text, QLineEdit *box)
 {
@@ -55,11 +54,6 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
     auto *label3 = new QLabel(u"連番文字列"_s, this);
     label3->setObjectName(u"Label3"_s);
     label3->setBuddy(m_cmbName);
-    m_cmbName->setObjectName(u"cmbName"_s);
-    m_cmbName->setEditable(true);
-    m_cmbName->setInsertPolicy(QComboBox::NoInsert);
-    // No inline completion: a typed prefix of an older entry must stay as typed.
-    m_cmbName->setCompleter(nullptr);
     auto *label2 = new QLabel(u"開始の数"_s, this);
     label2->setObjectName(u"Label2"_s);
     label2->setBuddy(m_txtStart);
@@ -171,13 +165,13 @@ bool NumberDialog::CheckNumericBox(QLineEdit *box, const QString &resetText)
 
 bool NumberDialog::CheckNumberRange(double start, double digits)
 {
-    if (start < Int16Min || start > Int16Max) {
+    if (start < Int16Min || start > MaxNumber) {
         Refuse(u"開始の数は -32768 から 32767 までの数にしてください"_s, m_txtStart);
         return false;
     }
     const bool manual = m_chkZero->isChecked() && m_optManual->isChecked();
     // More digits than a file name can hold would only make names the run refuses.
-    if (digits < Int16Min || digits > Int16Max || (manual && (digits < 0 || digits > MaxNameBytes))) {
+    if (digits < Int16Min || digits > MaxNumber || (manual && (digits < 0 || digits > MaxNameBytes))) {
         Refuse(u"桁数は 0 から 255 までの数にしてください"_s, m_txtKeta);
         return false;
     }

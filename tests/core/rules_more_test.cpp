@@ -1,4 +1,5 @@
 #include "engine/scan.h"
+#include "platform/filesystem.h"
 #include "rules/attribute.h"
 #include "rules/conversion.h"
 #include "rules/date.h"
@@ -102,7 +103,7 @@ private slots:
         settings.DateType = qint16(type);
         settings.DateInsertOnly = insertOnly;
         FileEntry entry = Row(name, QStringLiteral("old"));
-        QVERIFY(DateName(entry, settings, folder.path()));
+        QVERIFY(DateName(entry, settings, Fs().ReadModified(folder.filePath(name))));
         QCOMPARE(entry.Preview, preview);
     }
 
