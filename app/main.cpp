@@ -60,9 +60,10 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     messages.setParent(&window);
-    if (!window.FormLoad())
+    if (!window.FormLoad(command.folder))
         return 0;
     window.show();
+    // The folder is listed already; this warns of a system folder.
     if (!command.folder.isEmpty())
         window.OpenFolder(command.folder);
     return QApplication::exec();

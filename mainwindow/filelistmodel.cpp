@@ -42,14 +42,17 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     // The size text is padded with blanks to line up on the right; that needs
     // a font whose blanks are as wide as its digits.
     if (role == Qt::FontRole && index.column() == 4) {
-        static const QFont fixed = [] {
-            QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-            font.setPointSizeF(QGuiApplication::font().pointSizeF());
-            return font;
-        }();
+        static const QFont fixed = SizeColumnFont();
         return fixed;
     }
     return {};
+}
+
+QFont SizeColumnFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(QGuiApplication::font().pointSizeF());
+    return font;
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const

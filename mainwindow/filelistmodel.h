@@ -4,7 +4,11 @@
 #include <QStyledItemDelegate>
 
 class FileList;
+class QFont;
 class QFontMetrics;
+
+// The size column's font: fixed-width, so that its blanks line up the digits.
+QFont SizeColumnFont();
 
 // The file list as a table of five columns for the list view. It reads the
 // list directly and follows it through the list's signals; it never changes

@@ -2,9 +2,8 @@
 
 #include "mainwindow/filelistmodel.h"
 
-#include <QFontDatabase>
+#include <QEvent>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -96,9 +95,7 @@ void FileView::ResetColumnWidths()
 int FileView::FixedColumnWidth(int column) const
 {
     const QFontMetrics text(font());
-    QFont fixedFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixedFont.setPointSizeF(QGuiApplication::font().pointSizeF());
-    const QFontMetrics fixed(fixedFont);
+    const QFontMetrics fixed(SizeColumnFont());
     int content = 0;
     switch (column) {
     case 2:

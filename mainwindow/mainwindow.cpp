@@ -287,10 +287,15 @@ void MainWindow::Dispatch(const QString &key)
     }
 }
 
-bool MainWindow::FormLoad()
+bool MainWindow::FormLoad(const QString &startFolder)
 {
     if (LoadSettings(m_settings) == LoadResult::Refused)
         return false;
+    // A folder asked for stands in for the saved one, so that only it is scanned.
+    if (!startFolder.isEmpty()) {
+        m_settings.CurrentFolder = startFolder;
+        StripTrailingSeparators(m_settings.CurrentFolder);
+    }
     m_renameDone = false;
     InitList();
     // Filling the folder box runs the first scan.
@@ -592,9 +597,12 @@ void MainWindow::cmdPathClick()
         dialog.exec();
     }
     if (flgDlgOK) {
+        // A new text rescans by itself; the same folder is read again here.
+        const bool sameText = m_txtPath->text() == m_settings.CurrentFolder;
         m_txtPath->setText(m_settings.CurrentFolder);
         WarnSystemFolder(m_settings);
-        Rescan();
+        if (sameText)
+            Rescan();
     } else {
         ClearCurrentRow();
     }

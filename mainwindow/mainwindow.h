@@ -33,9 +33,10 @@ public:
     ~MainWindow() override;
 
     // Start-up: the settings (the disclaimer on a first run), the list's
-    // columns and entries, the first scan. False when the disclaimer was
-    // refused; the program must then end without showing the window.
-    bool FormLoad();
+    // columns and entries, the first scan, of startFolder where one is given
+    // instead of the saved folder. False when the disclaimer was refused; the
+    // program must then end without showing the window.
+    bool FormLoad(const QString &startFolder = {});
     // Opens folder as if typed into the folder box and left: the list is
     // scanned, the separators at its end go, a system folder is warned of.
     void OpenFolder(const QString &folder);

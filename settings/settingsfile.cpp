@@ -12,6 +12,7 @@
 namespace {
 
 const QString Header = QStringLiteral("///// Kazami ver1.2 設定保存用ファイル /////");
+const QString SettingsFileName = QStringLiteral("Kazami.ini");
 
 std::function<bool()> &FirstRunHook()
 {
@@ -84,7 +85,7 @@ private:
 
 QString SettingsFilePath()
 {
-    return JoinPath(GetSettingsFolder(), QStringLiteral("Kazami.ini"));
+    return JoinPath(GetSettingsFolder(), SettingsFileName);
 }
 
 void SetFirstRunHook(std::function<bool()> hook)
@@ -177,8 +178,10 @@ QByteArray ComposeSettings(const AppSettings &s)
 
 bool SaveSettings(const AppSettings &s)
 {
-    const QString path = SettingsFilePath();
-    if (Fs().MakeFolder(GetSettingsFolder()) && Fs().ReplaceFile(path, ComposeSettings(s)))
+    // The folder is settled once, so the file written is the one named below.
+    const QString folder = GetSettingsFolder();
+    const QString path = JoinPath(folder, SettingsFileName);
+    if (Fs().MakeFolder(folder) && Fs().ReplaceFile(path, ComposeSettings(s)))
         return true;
     Messages().ShowMessage(QStringLiteral("設定ファイルを保存できませんでした．") + CrLf + path + CrLf +
                                CrLf + QStringLiteral("フォルダに書き込めるか確かめてください"),
