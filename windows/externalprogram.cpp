@@ -1,5 +1,7 @@
 #include "windows/externalprogram.h"
 
+#include "platform/names.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 
@@ -45,7 +47,10 @@ void RunExternalProgram(const QString &program, const QString &folder)
     // never scanned hands over the lone separator.
     const QString withSeparator = folder.endsWith(u'/') ? folder : folder + u'/';
     if (program.compare(QLatin1StringView("Explorer"), Qt::CaseInsensitive) == 0)
-        Launcher().OpenUrl(QUrl::fromLocalFile(withSeparator));
+        // Built from the folder's own bytes, so that a name that is not
+        // UTF-8 still names the folder.
+        Launcher().OpenUrl(QUrl::fromEncoded("file://" + EncodeName(withSeparator).toPercentEncoding("/"),
+                                             QUrl::StrictMode));
     else
         Launcher().StartDetached(program, {withSeparator});
 }

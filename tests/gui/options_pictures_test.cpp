@@ -3,6 +3,7 @@
 #include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/sidewindow.h"
+#include "platform/names.h"
 #include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
@@ -269,6 +270,8 @@ private slots:
         QTest::addColumn<QString>("call");
         QTest::newRow("explorer/any letter case opens the file manager")
             << u"eXPLORER"_s << u"/home/u/My Pictures"_s << u"open file:///home/u/My Pictures/"_s;
+        QTest::newRow("explorer/a folder name that is not UTF-8 keeps its bytes")
+            << u"Explorer"_s << DecodeName("/tmp/\xff\xe6\x97\xa5") << u"open file:///tmp/%FF日/"_s;
         QTest::newRow("program/one argument with a blank in it")
             << u"/usr/bin/viewer"_s << u"/home/u/My Pictures"_s << u"/usr/bin/viewer|/home/u/My Pictures/"_s;
         QTest::newRow("program/root keeps one separator") << u"viewer"_s << u"/"_s << u"viewer|/"_s;
