@@ -114,6 +114,9 @@ private:
     void cmdClearClick();
     void cmdExeClick();
     void cmdExplorerClick();
+    // The folder scan with the sort box's entry, the count label, the
+    // picture window.
+    void ScanList();
     // The count label and the picture window after the list was refilled.
     void ShowListRefilled();
 
@@ -147,6 +150,8 @@ private:
     // Set for a moment after the window is shown, while a window manager
     // may still be placing it.
     bool m_followPlacement = false;
+    // The folder whose leftover temporary names the user chose not to repair.
+    QString m_repairDeclinedFolder;
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;

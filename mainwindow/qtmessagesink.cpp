@@ -21,11 +21,16 @@ QMessageBox::Icon ToQt(MessageIcon icon)
 }
 
 int Show(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
-         QMessageBox::StandardButtons buttons)
+         QMessageBox::StandardButtons buttons,
+         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(ToQt(icon), title.isEmpty() ? ProgramTitle : title, shown, buttons, parent);
+    // A file name may hold "<b>": what a box quotes is never markup.
+    box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     // A box asked for during a busy run must still show the normal pointer.
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy)
@@ -48,4 +53,10 @@ void QtMessageSink::ShowMessage(const QString &text, const QString &title, Messa
 bool QtMessageSink::AskYesNo(const QString &text, const QString &title, MessageIcon icon)
 {
     return Show(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtMessageSink::AskYesNoDefaultNo(const QString &text, const QString &title, MessageIcon icon)
+{
+    return Show(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
