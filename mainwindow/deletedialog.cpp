@@ -1,7 +1,7 @@
 #include "mainwindow/deletedialog.h"
 
-#include "mainwindow/dialogflag.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

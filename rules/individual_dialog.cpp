@@ -3,13 +3,13 @@
 #include "engine/messages.h"
 #include "engine/scan.h"
 #include "engine/validation.h"
-#include "mainwindow/dialogflag.h"
 #include "platform/filesystem.h"
 #include "rules/attribute.h"
 #include "rules/attribute_dialog.h"
 #include "rules/rulecommand_dialog.h"
 #include "rules/rulewindow.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

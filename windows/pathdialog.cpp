@@ -1,10 +1,10 @@
 #include "windows/pathdialog.h"
 
-#include "mainwindow/dialogflag.h"
 #include "platform/filesystem.h"
 #include "platform/names.h"
 #include "settings/appsettings.h"
 #include "settings/paths.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QDir>

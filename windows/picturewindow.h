@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/sidewindow.h"
+#include "widgets/sidewindow.h"
 
 #include <QImage>
 #include <QWidget>

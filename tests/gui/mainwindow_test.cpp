@@ -1,10 +1,10 @@
 #include "gui_harness.h"
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/sidewindow.h"
 #include "platform/filesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "widgets/sidewindow.h"
 #include "windows/contractdialog.h"
 
 #include <QAction>

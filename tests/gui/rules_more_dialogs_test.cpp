@@ -1,7 +1,6 @@
 #include "gui_harness.h"
 
 #include "engine/scan.h"
-#include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
 #include "rules/attribute_dialog.h"
 #include "rules/conversion_dialog.h"
@@ -10,6 +9,7 @@
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
 #include "support/tempfolder.h"
+#include "widgets/dialogflag.h"
 
 #include <QComboBox>
 #include <QFile>
