@@ -416,10 +416,9 @@ void MainWindow::UndoLastRun()
 
 void MainWindow::ShowFrame()
 {
-    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
-    auto open = [&](SideWindow *window) {
+    auto open = [this](SideWindow *window) {
         if (window && !window->IsShown()) {
-            window->MoveTo(dock);
+            DockSideWindow(window);
             window->ShowSide();
         }
     };
@@ -455,11 +454,15 @@ void MainWindow::CheckPic()
     ShowFrame();
 }
 
+// The side windows stand beside the window wherever it goes: moved,
+// resized, maximised or restored.
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (!isMinimized() && isVisible())
+    if (!isMinimized() && isVisible()) {
         ShowFrame();
+        DockShownSideWindows();
+    }
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -467,25 +470,30 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!isMinimized())
         ShowFrame();
-    // A window manager places the window only once it is shown: the side
-    // windows opened with it follow that placement.
-    m_followPlacement = true;
-    QTimer::singleShot(1000, this, [this] { m_followPlacement = false; });
 }
 
 void MainWindow::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    if (m_followPlacement)
+    if (!isMinimized())
         DockShownSideWindows();
+}
+
+void MainWindow::DockSideWindow(SideWindow *window)
+{
+    const QRect frame = frameGeometry();
+    // A side window not shown yet has no frame of its own: it will get one
+    // like the window's.
+    const QSize decoration = frame.size() - size();
+    const QRect screenRoom = screen() ? screen()->availableGeometry() : frame;
+    window->MoveTo(SideWindowPosition(screenRoom, frame, window->Size() + decoration));
 }
 
 void MainWindow::DockShownSideWindows()
 {
-    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
     for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
         if (window && window->IsShown())
-            window->MoveTo(dock);
+            DockSideWindow(window);
     }
 }
 
@@ -502,6 +510,7 @@ void MainWindow::changeEvent(QEvent *event)
     } else {
         // A restored window keeps its size, so no resize follows to do this.
         ShowFrame();
+        DockShownSideWindows();
     }
 }
 
