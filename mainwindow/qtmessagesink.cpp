@@ -1,5 +1,7 @@
 #include "mainwindow/qtmessagesink.h"
 
+#include "platform/displayname.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -23,7 +25,8 @@ QMessageBox::Icon ToQt(MessageIcon icon)
 int Show(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
          QMessageBox::StandardButtons buttons)
 {
-    QString shown = text;
+    // A name in the text shows its bytes that are not UTF-8 as "\xFF".
+    QString shown = DisplayName(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(ToQt(icon), title.isEmpty() ? ProgramTitle : title, shown, buttons, parent);
     // A box asked for during a busy run must still show the normal pointer.
