@@ -90,8 +90,9 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
             continue;
         rows.push_back(MakeFileEntry(file));
     }
-    list.assign(std::move(rows));
+    // The names first: whoever follows the list judges its rows by them.
     list.setFolderNames(std::move(allNames));
+    list.assign(std::move(rows));
 
     if (sortCode >= 0 && sortCode < SortUser)
         SortSub(list, sortCode);
