@@ -48,6 +48,11 @@ void MainWindow::BuildListFeedback()
         m_editRedoAction->setEnabled(m_list.canRedo());
     });
     connect(m_model, &FileListModel::statusChanged, this, &MainWindow::ShowStatusLine);
+    // The lines take the room there is and never widen the window; the
+    // whole text of the run's line is its tooltip.
+    m_lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_lblResult->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_lblResult->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void MainWindow::ShowStatusLine()
@@ -55,6 +60,7 @@ void MainWindow::ShowStatusLine()
     m_lblStatus->setText(MakeStatusText(m_model->status()));
     // What the last run did holds only until the list changes.
     m_lblResult->clear();
+    m_lblResult->setToolTip({});
 }
 
 void MainWindow::ShowRunSummary(const QStringList &newNames)
@@ -71,6 +77,7 @@ void MainWindow::ShowRunSummary(const QStringList &newNames)
         text += QStringLiteral("（うち %1 個は新しい名前が「対象ファイル」に合わないので，一覧にありません）")
                     .arg(unlisted);
     m_lblResult->setText(text);
+    m_lblResult->setToolTip(text);
 }
 
 void MainWindow::UndoEdit()

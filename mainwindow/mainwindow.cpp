@@ -189,9 +189,8 @@ void MainWindow::BuildControls()
     auto *countRow = new QHBoxLayout;
     countRow->addWidget(m_lblCount);
     countRow->addSpacing(Twips(200));
-    countRow->addWidget(m_lblStatus);
-    countRow->addStretch(1);
-    countRow->addWidget(m_lblResult);
+    countRow->addWidget(m_lblStatus, 1);
+    countRow->addWidget(m_lblResult, 2);
     layout->addLayout(countRow);
     layout->setSpacing(Twips(60));
     layout->addWidget(m_lvwMain, 1);
