@@ -9,16 +9,16 @@
 
 namespace {
 
-// Writes into preview the date name with its suffix after the given number
-// of matches: each 26 matches add one 'z' to the base, the rest pick the
-// letter ("" for none). preview keeps its storage from call to call.
-void WithSuffix(const QString &dateName, int matches, QString &preview)
+// The date name with its suffix after the given number of matches: each 26
+// matches add one 'z' to the base, the rest pick the letter ("" for none).
+QString WithSuffix(const QString &dateName, int matches)
 {
     const qsizetype period = dateName.lastIndexOf(u'.');
     const qsizetype baseLength = period < 0 ? dateName.size() : period;
     const qsizetype zs = matches / 26;
     const int letter = matches % 26;
-    preview.resize(dateName.size() + zs + (letter > 0));
+    // Sized exactly: a long run of duplicates makes long names.
+    QString preview(dateName.size() + zs + (letter > 0), Qt::Uninitialized);
     QChar *out = preview.data();
     const QChar *in = dateName.constData();
     out = std::copy(in, in + baseLength, out);
@@ -26,6 +26,7 @@ void WithSuffix(const QString &dateName, int matches, QString &preview)
     if (letter > 0)
         *out++ = QChar(u'a' + letter - 1);
     std::copy(in + baseLength, in + dateName.size(), out);
+    return preview;
 }
 
 } // namespace
@@ -73,29 +74,76 @@ int DateSuffixer::Rows::FirstAfter(int row) const
     return next == more.end() ? 0 : *next;
 }
 
+DateSuffixer::Form DateSuffixer::FormOf(const QString &folded)
+{
+    const qsizetype period = folded.lastIndexOf(u'.');
+    qsizetype end = period < 0 ? folded.size() : period;
+    Form form;
+    form.ext = folded.sliced(end);
+    if (end > 0 && folded.at(end - 1) >= u'a' && folded.at(end - 1) <= u'y')
+        form.letter = folded.at(--end).unicode();
+    qsizetype start = end;
+    while (start > 0 && folded.at(start - 1) == u'z')
+        --start;
+    form.zs = end - start;
+    form.stem = folded.first(start);
+    return form;
+}
+
+size_t qHash(const DateSuffixer::Form &form, size_t seed)
+{
+    return qHashMulti(seed, form.stem, form.zs, form.letter, form.ext);
+}
+
+DateSuffixer::Form DateSuffixer::Progress::Candidate() const
+{
+    if (matches == 0)
+        return bare;
+    const int letter = matches % 26;
+    return Form{stem, zs + matches / 26, char16_t(letter > 0 ? u'a' + letter - 1 : 0), bare.ext};
+}
+
 QString DateSuffixer::Next(const QString &dateName)
 {
     // Carry on the scan for this date name from where its last row left it:
-    // only rows written since then can hold the next match. The candidates
-    // are built in one buffer; only the preview itself gets storage of its own.
-    Progress &progress = m_progress[dateName];
+    // only rows written since then can hold the next match. Names that differ
+    // only in case share one scan.
+    const QString folded = dateName.toLower();
+    auto found = m_progress.find(folded);
+    if (found == m_progress.end()) {
+        Progress start;
+        start.bare = FormOf(folded);
+        // Suffixes go after the whole base: its own last letter included,
+        // its 'z's counted with theirs.
+        start.stem = start.bare.stem;
+        start.zs = start.bare.zs;
+        if (start.bare.letter != 0) {
+            start.stem += QString(start.bare.zs, u'z') + QChar(start.bare.letter);
+            start.zs = 0;
+        }
+        found = m_progress.insert(folded, start);
+    }
+    Progress &progress = *found;
     for (;;) {
-        WithSuffix(dateName, progress.matches, m_candidate);
-        const auto rows = m_rowsOf.constFind(m_candidate);
+        const auto rows = m_rowsOf.constFind(progress.Candidate());
         const int row = rows == m_rowsOf.cend() ? 0 : rows->FirstAfter(progress.lastRow);
         if (row == 0)
             break;
         progress.lastRow = row;
         ++progress.matches;
     }
-    const QString preview(m_candidate.constData(), m_candidate.size());
-    Record(preview);
-    return preview;
+    RecordForm(progress.Candidate());
+    return WithSuffix(dateName, progress.matches);
 }
 
 void DateSuffixer::Record(const QString &preview)
 {
-    Rows &rows = m_rowsOf[preview];
+    RecordForm(FormOf(preview.toLower()));
+}
+
+void DateSuffixer::RecordForm(const Form &form)
+{
+    Rows &rows = m_rowsOf[form];
     ++m_rows;
     if (rows.first == 0)
         rows.first = m_rows;

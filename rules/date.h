@@ -25,8 +25,9 @@ bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint6
 // written above them, as a scan of those rows in list order would: the first
 // duplicate gets 'a' before its last period, then 'b' up to 'y'; the next
 // 'z' joins the base and the letters start again ("za"). Equal means equal
-// in every character, letter case included. Each row costs a few lookups,
-// however many rows above share its date.
+// without regard to letter case, as in the duplicate check, so that the
+// names made here pass it. Each row costs a few lookups, however many rows
+// above share its date.
 class DateSuffixer final
 {
 public:
@@ -36,12 +37,32 @@ public:
     void Record(const QString &preview);
 
 private:
+    // A name in lower case cut where suffixes go: the text before them, the
+    // 'z's, the letter ('a' to 'y', 0 for none) and the extension from the
+    // last period. Each name has one form and each form one name, so names
+    // are compared by their forms, which stay short however many 'z's a
+    // long run of duplicates adds.
+    struct Form
+    {
+        QString stem;
+        qsizetype zs = 0;
+        char16_t letter = 0;
+        QString ext;
+        bool operator==(const Form &) const = default;
+    };
+    friend size_t qHash(const Form &form, size_t seed);
+
     // How far the scan for one date name has got: the matches so far and the
-    // row of the last one.
+    // row of the last one; the name's own form, and where its suffixes go.
     struct Progress
     {
         int matches = 0;
         int lastRow = 0;
+        Form bare;
+        QString stem;
+        qsizetype zs = 0;
+        // The form of the name with the suffix of the matches so far.
+        Form Candidate() const;
     };
 
     // The rows that hold one preview, ascending; most previews stand once.
@@ -53,10 +74,13 @@ private:
         int FirstAfter(int row) const;
     };
 
-    QHash<QString, Rows> m_rowsOf;
+    static Form FormOf(const QString &folded);
+    void RecordForm(const Form &form);
+
+    QHash<Form, Rows> m_rowsOf;
+    // Keyed by the date name in lower case.
     QHash<QString, Progress> m_progress;
     int m_rows = 0;
-    QString m_candidate;
 };
 
 // Date naming of every row from the top, with the suffixes for duplicates.
