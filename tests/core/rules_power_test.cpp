@@ -1,0 +1,77 @@
+#include "engine/scan.h"
+#include "support/strings.h"
+
+#include <QTest>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList Names(const FileList &list, int column)
+{
+    QStringList names;
+    for (int row = 1; row <= list.count(); ++row)
+        names.append(ColumnText(list.at(row), column));
+    return names;
+}
+
+// Fills list with rows of these names, and previews where given.
+void Fill(FileList &list, const QStringList &names, const QStringList &previews = {})
+{
+    std::vector<FileEntry> rows;
+    for (qsizetype k = 0; k < names.size(); ++k)
+        rows.push_back(FileEntry{names[k], previews.isEmpty() ? names[k] : previews[k], {}, {}, {}});
+    list.assign(std::move(rows));
+}
+
+} // namespace
+
+class RulesPowerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void naturalOrder_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("numbers by value") << Strings({"写真10.jpg", "写真2.jpg", "写真1.jpg"})
+                                          << Strings({"写真1.jpg", "写真2.jpg", "写真10.jpg"});
+        QTest::newRow("widths mixed") << Strings({"写真１０.jpg", "写真2.jpg", "写真９.jpg", "写真11.jpg"})
+                                      << Strings({"写真2.jpg", "写真９.jpg", "写真１０.jpg", "写真11.jpg"});
+        QTest::newRow("several runs") << Strings({"v1.10.txt", "v1.9.txt", "v1.2.txt"})
+                                      << Strings({"v1.2.txt", "v1.9.txt", "v1.10.txt"});
+        QTest::newRow("text before number") << Strings({"b1", "a20", "a3"}) << Strings({"a3", "a20", "b1"});
+        QTest::newRow("long numbers") << Strings({"x123456789012345678901", "x99999999999999999999"})
+                                      << Strings({"x99999999999999999999", "x123456789012345678901"});
+    }
+
+    void naturalOrder()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, sorted);
+        FileList list;
+        Fill(list, names);
+        SortByColumn(list, 0, false);
+        QCOMPARE(Names(list, 0), sorted);
+        SortByColumn(list, 1, true);
+        std::reverse(sorted.begin(), sorted.end());
+        QCOMPARE(Names(list, 1), sorted);
+    }
+
+    void naturalOrderTies()
+    {
+        // Previews equal by value fall back on the finer text order, and
+        // equal previews keep their rows' order, in both directions.
+        FileList list;
+        Fill(list, Strings({"1", "2", "3", "4"}), Strings({"x2", "x02", "x2", "Ｘ2"}));
+        SortByColumn(list, 1, false);
+        QCOMPARE(Names(list, 0), Strings({"2", "1", "3", "4"}));
+        SortByColumn(list, 1, true);
+        QCOMPARE(Names(list, 0), Strings({"4", "1", "3", "2"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(RulesPowerTest)
+#include "rules_power_test.moc"
