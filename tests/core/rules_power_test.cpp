@@ -1,5 +1,10 @@
 #include "engine/scan.h"
+#include "engine/validation.h"
+#include "rules/conversion.h"
+#include "rules/rulepass.h"
+#include "support/recordingmessagesink.h"
 #include "support/strings.h"
+#include "support/tempfolder.h"
 
 #include <QTest>
 #include <algorithm>
@@ -7,6 +12,14 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+QStringList Previews(const FileList &list)
+{
+    QStringList previews;
+    for (int row = 1; row <= list.count(); ++row)
+        previews.append(list.at(row).Preview);
+    return previews;
+}
 
 QStringList Names(const FileList &list, int column)
 {
@@ -70,6 +83,50 @@ private slots:
         QCOMPARE(Names(list, 0), Strings({"2", "1", "3", "4"}));
         SortByColumn(list, 1, true);
         QCOMPARE(Names(list, 0), Strings({"4", "1", "3", "2"}));
+    }
+
+    void joinMarks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("joined");
+        QTest::newRow("voiced") << u"か\u3099き\u3099"_s << u"がぎ"_s;
+        QTest::newRow("semi-voiced katakana") << u"ハ\u309Aン"_s << u"パン"_s;
+        QTest::newRow("latin accent") << u"cafe\u0301"_s << u"café"_s;
+        QTest::newRow("spacing marks stay") << u"か゛は゜"_s << u"か゛は゜"_s;
+        QTest::newRow("composed stays") << u"がぱ漢字ｶﾞ"_s << u"がぱ漢字ｶﾞ"_s;
+        QTest::newRow("escaped byte stays")
+            << QString::fromUcs4(U"\U0010FEE9\u3099") << QString::fromUcs4(U"\U0010FEE9\u3099");
+    }
+
+    void joinMarks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, joined);
+        QCOMPARE(JoinMarks(text), joined);
+    }
+
+    void joinedTwinsCollide()
+    {
+        TempFolder folder;
+        folder.addFile(u"か\u3099っこう.txt"_s);
+        folder.addFile(u"がっこう.txt"_s);
+        folder.addFile(u"ほか\u3099.txt"_s);
+        AppSettings settings;
+        settings.CurrentFolder = folder.path();
+        FileList list;
+        InputData(list, settings, SortNameAscending);
+        QCOMPARE(list.count(), 3);
+        {
+            RecordingMessageSink sink;
+            QVERIFY(CheckDuplicates(list, settings));
+        }
+        PassOverRows(list, [](FileEntry &entry) { ConvertName(entry, ConvertJoinMarks, true); });
+        QVERIFY(Previews(list).contains(u"ほが.txt"_s));
+        RecordingMessageSink sink;
+        QVERIFY(!CheckDuplicates(list, settings));
+        QVERIFY(!sink.texts().isEmpty());
+        for (const QString &text : sink.texts())
+            QCOMPARE(text, u"がっこう.txtが重複します"_s);
     }
 };
 
