@@ -2,6 +2,7 @@
 #include "engine/validation.h"
 #include "rules/conversion.h"
 #include "rules/rulepass.h"
+#include "settings/settingsfile.h"
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
 #include "support/tempfolder.h"
@@ -127,6 +128,55 @@ private slots:
         QVERIFY(!sink.texts().isEmpty());
         for (const QString &text : sink.texts())
             QCOMPARE(text, u"がっこう.txtが重複します"_s);
+    }
+
+    void storedChoices_data()
+    {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<bool>("regex");
+        QTest::addColumn<bool>("all");
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("older file") << QStringList() << 0 << false << false
+                                    << Strings({" 0", "False", "False"});
+        QTest::newRow("all lines") << Strings({" 1", "True", "True"}) << 1 << true << true
+                                   << Strings({" 1", "True", "True"});
+        QTest::newRow("source only") << Strings({" 1"}) << 1 << false << false
+                                     << Strings({" 1", "False", "False"});
+        QTest::newRow("unreadable number")
+            << Strings({"99999", "True"}) << 0 << true << false << Strings({" 0", "True", "False"});
+        QTest::newRow("more lines ignored") << Strings({" 0", "False", "True", "x"}) << 0 << false << true
+                                            << Strings({" 0", "False", "True"});
+    }
+
+    void storedChoices()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(int, source);
+        QFETCH(bool, regex);
+        QFETCH(bool, all);
+        QFETCH(QStringList, written);
+        AppSettings original;
+        original.CurrentFolder = u"/home/user/写真"_s;
+        original.ProhibitedNames[1] = u"desktop.ini"_s;
+        const QByteArray older = ComposeSettings(original).split('\n').mid(0, 31).join('\n') + '\n';
+        QByteArray content = older;
+        for (const QString &line : added)
+            content += line.toUtf8() + "\r\n";
+        AppSettings settings;
+        settings.DateSource = 5;
+        settings.ReplaceRegex = !regex;
+        settings.ReplaceAll = !all;
+        QVERIFY(ReadSettings(content, settings));
+        QCOMPARE(settings.CurrentFolder, original.CurrentFolder);
+        QCOMPARE(settings.ProhibitedNames[1], original.ProhibitedNames[1]);
+        QCOMPARE(settings.DateSource, qint16(source));
+        QCOMPARE(settings.ReplaceRegex, regex);
+        QCOMPARE(settings.ReplaceAll, all);
+        QByteArray expected = older;
+        for (const QString &line : written)
+            expected += line.toUtf8() + "\r\n";
+        QCOMPARE(ComposeSettings(settings), expected);
     }
 };
 
