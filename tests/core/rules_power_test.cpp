@@ -1,6 +1,7 @@
 #include "engine/scan.h"
 #include "engine/validation.h"
 #include "rules/conversion.h"
+#include "rules/replace.h"
 #include "rules/rulepass.h"
 #include "settings/settingsfile.h"
 #include "support/recordingmessagesink.h"
@@ -46,6 +47,71 @@ class RulesPowerTest : public QObject
     Q_OBJECT
 
 private slots:
+    void replace_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("options"); // R regex, A all, L last, C case, U unprotected
+        QTest::addColumn<QString>("preview");
+        QTest::newRow("regex/groups")
+            << u"IMG_1234.jpg"_s << u"(\\w+?)_(\\d+)"_s << u"$2-$1"_s << u"R"_s << u"1234-IMG.jpg"_s;
+        QTest::newRow("regex/whole match") << u"abc.txt"_s << u"b"_s << u"[$0]"_s << u"R"_s << u"a[b]c.txt"_s;
+        QTest::newRow("regex/japanese")
+            << u"写真_京都.jpg"_s << u"写真_(.+)"_s << u"$1の写真"_s << u"R"_s << u"京都の写真.jpg"_s;
+        QTest::newRow("regex/full-width digits")
+            << u"写真１２.jpg"_s << u"\\d+"_s << u"N"_s << u"R"_s << u"写真N.jpg"_s;
+        QTest::newRow("regex/case ignored") << u"ABC.txt"_s << u"b+"_s << u"x"_s << u"R"_s << u"AxC.txt"_s;
+        QTest::newRow("regex/case kept") << u"ABC.txt"_s << u"b+"_s << u"x"_s << u"RC"_s << u"ABC.txt"_s;
+        QTest::newRow("regex/extension protected")
+            << u"a.b.txt"_s << u"b"_s << u"x"_s << u"R"_s << u"a.b.txt"_s;
+        QTest::newRow("regex/extension open") << u"a.b.txt"_s << u"b"_s << u"x"_s << u"RU"_s << u"a.x.txt"_s;
+        QTest::newRow("regex/anchors see the base")
+            << u"ab.txt"_s << u"b$"_s << u"x"_s << u"R"_s << u"ax.txt"_s;
+        QTest::newRow("regex/last of the scan")
+            << u"ab123cd45.txt"_s << u"\\d+"_s << u"#"_s << u"RL"_s << u"ab123cd#.txt"_s;
+        QTest::newRow("regex/all") << u"a1b22c333.txt"_s << u"\\d+"_s << u"#"_s << u"RA"_s << u"a#b#c#.txt"_s;
+        QTest::newRow("regex/all ignores last") << u"a1b2"_s << u"\\d"_s << u"#"_s << u"RAL"_s << u"a#b#"_s;
+        QTest::newRow("regex/empty match first") << u"abc"_s << u"x*"_s << u"-"_s << u"R"_s << u"-abc"_s;
+        QTest::newRow("regex/empty match last") << u"abc"_s << u"x*"_s << u"-"_s << u"RL"_s << u"abc-"_s;
+        QTest::newRow("regex/empty matches all") << u"abc"_s << u"x*"_s << u"-"_s << u"RA"_s << u"-a-b-c-"_s;
+        QTest::newRow("regex/empty matches keep pairs whole")
+            << u"𠮷a"_s << u"x*"_s << u"-"_s << u"RA"_s << u"-𠮷-a-"_s;
+        QTest::newRow("regex/missing groups are empty")
+            << u"abc"_s << u"(b)"_s << u"$1$2$9x"_s << u"R"_s << u"abxc"_s;
+        QTest::newRow("regex/other dollars stay")
+            << u"abc"_s << u"b"_s << u"$x$１$"_s << u"R"_s << u"a$x$１$c"_s;
+        QTest::newRow("regex/invalid changes nothing")
+            << u"a(b.txt"_s << u"("_s << u"x"_s << u"RA"_s << u"a(b.txt"_s;
+        QTest::newRow("text/all") << u"aaa.txt"_s << u"a"_s << u"x"_s << u"A"_s << u"xxx.txt"_s;
+        QTest::newRow("text/all ignoring case") << u"AaA.txt"_s << u"a"_s << u"b"_s << u"A"_s << u"bbb.txt"_s;
+        QTest::newRow("text/all with case") << u"AaA.txt"_s << u"a"_s << u"b"_s << u"AC"_s << u"AbA.txt"_s;
+        QTest::newRow("text/no dollar groups") << u"abc"_s << u"b"_s << u"$0"_s << u""_s << u"a$0c"_s;
+        QTest::newRow("text/symbols are plain")
+            << u"a(1).txt"_s << u"(1)"_s << u"2"_s << u""_s << u"a2.txt"_s;
+        QTest::newRow("text/last") << u"aaaa"_s << u"aa"_s << u"b"_s << u"L"_s << u"aab"_s;
+    }
+
+    void replace()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, options);
+        QFETCH(QString, preview);
+        AppSettings settings;
+        settings.ReplaceFrom = from;
+        settings.ReplaceTo = to;
+        settings.ReplaceRegex = options.contains(u'R');
+        settings.ReplaceAll = options.contains(u'A');
+        settings.ReplaceFromTop = !options.contains(u'L');
+        settings.ReplaceCaseSensitive = options.contains(u'C');
+        settings.ProtectExtension = !options.contains(u'U');
+        FileEntry entry{name, u"old"_s, {}, {}, {}};
+        ReplaceName(entry, settings);
+        QCOMPARE(entry.Preview, preview);
+    }
+
     void naturalOrder_data()
     {
         QTest::addColumn<QStringList>("names");

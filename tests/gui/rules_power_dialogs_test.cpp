@@ -1,9 +1,12 @@
 #include "gui_harness.h"
 
+#include "rules/replace.h"
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
 #include "support/tempfolder.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +36,53 @@ class RulesPowerDialogsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void replaceWithRegularExpressions()
+    {
+        TempFolder folder;
+        folder.addFile(u"IMG_0012.jpg"_s);
+        folder.addFile(u"IMG_0345.jpg"_s);
+        ProgramFolder program;
+        RecordingMessageSink messages;
+        AppSettings settings;
+        auto window = StartWindow(program, settings, folder.path());
+
+        // An invalid expression is refused with Qt's words and its place;
+        // the dialog stays open and no row changes.
+        const QString invalid = u"IMG_(\\d+"_s;
+        const QRegularExpression expected(invalid);
+        bool openAfterRefusal = false, topEnabledWithAll = true;
+        int cursor = -1;
+        OnNextModal([&](QWidget *dialog) {
+            Child<QComboBox>(dialog, "cmbBefore")->setEditText(invalid);
+            Child<QComboBox>(dialog, "cmbAfter")->setEditText(u"写真$1"_s);
+            Child<QCheckBox>(dialog, "chkRegex")->setChecked(true);
+            Child<QCheckBox>(dialog, "chkAll")->setChecked(true);
+            topEnabledWithAll = Child(dialog, "chkTop")->isEnabled();
+            Child<QPushButton>(dialog, "cmdOK")->click();
+            openAfterRefusal = dialog->isVisible();
+            cursor = Child<QComboBox>(dialog, "cmbBefore")->lineEdit()->cursorPosition();
+            Child<QComboBox>(dialog, "cmbBefore")->setEditText(u"IMG_0*(\\d+)"_s);
+            Child<QPushButton>(dialog, "cmdOK")->click();
+        });
+        window->Dispatch(u"IDCHG"_s);
+        QVERIFY(openAfterRefusal);
+        QVERIFY(!topEnabledWithAll);
+        QCOMPARE(messages.texts(), QStringList{u"「変換する文字」 の正規表現に誤りがあります\r\n\r\n"_s +
+                                               expected.errorString() +
+                                               u"（%1 文字目）"_s.arg(expected.patternErrorOffset() + 1)});
+        QCOMPARE(cursor, int(expected.patternErrorOffset()));
+        QCOMPARE(Previews(*window), Strings({"写真12.jpg", "写真345.jpg"}));
+        QVERIFY(settings.ReplaceRegex && settings.ReplaceAll);
+
+        // The choices come back checked in the next dialog.
+        ClickInNextModal(u"cmdCancel"_s, nullptr, [](QWidget *dialog) {
+            QVERIFY(Child<QCheckBox>(dialog, "chkRegex")->isChecked());
+            QVERIFY(Child<QCheckBox>(dialog, "chkAll")->isChecked());
+        });
+        window->Dispatch(u"IDCHG"_s);
+        window->hide();
+    }
+
     void joinMarksFromTheOtherConversions()
     {
         TempFolder folder;
