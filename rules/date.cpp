@@ -51,9 +51,18 @@ QString DateText(const std::array<int, 6> &local, int dateType)
     return QString(text, 2 * count);
 }
 
+std::array<int, 6> DateFields(QDate date)
+{
+    return {date.year() % 100, date.month(), date.day(), 0, 0, 0};
+}
+
 bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint64> modified)
 {
-    const std::optional<std::array<int, 6>> local = modified ? LocalTimeFields(*modified) : std::nullopt;
+    return DateNameAt(entry, settings, modified ? LocalTimeFields(*modified) : std::nullopt);
+}
+
+bool DateNameAt(FileEntry &entry, const AppSettings &settings, const std::optional<std::array<int, 6>> &local)
+{
     if (!local) {
         entry.Preview = entry.Name;
         return false;
@@ -151,20 +160,35 @@ void DateSuffixer::RecordForm(const Form &form)
         rows.more.push_back(m_rows);
 }
 
-void DateNameRows(FileList &list, const AppSettings &settings)
+bool DateNameRows(FileList &list, const AppSettings &settings, ProgressSink *progress)
 {
-    // Every file's time is read in one go, before the pass.
+    // Every file's date is read in one go, before the pass.
     std::vector<QString> names;
     names.reserve(size_t(list.count()));
     for (int row = 1; row <= list.count(); ++row)
         names.push_back(list.at(row).Name);
     const std::vector<std::optional<qint64>> times = Fs().ReadModifiedTimes(list.Handle(), names);
+    std::vector<QDate> shot;
+    if (settings.DateSource == DateFromShooting) {
+        ProgressScope shown(progress);
+        shown.BeginStage(QStringLiteral("撮影日時の読み込み"), qint64(names.size()), true);
+        std::optional<std::vector<QDate>> dates =
+            Fs().ReadShootingDates(list.Handle(), names, [&](qint64 done) { return shown.Advance(done); });
+        if (!dates)
+            return false;
+        shot = std::move(*dates);
+    }
     DateSuffixer suffixer;
     size_t next = 0;
     PassOverRows(list, [&](FileEntry &entry) {
-        if (DateName(entry, settings, times[next++]))
+        const size_t row = next++;
+        const bool named = row < shot.size() && shot[row].isValid()
+                               ? DateNameAt(entry, settings, DateFields(shot[row]))
+                               : DateName(entry, settings, times[row]);
+        if (named)
             entry.Preview = suffixer.Next(entry.Preview);
         else
             suffixer.Record(entry.Preview);
     });
+    return true;
 }

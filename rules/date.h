@@ -2,8 +2,10 @@
 
 #include "engine/fileentry.h"
 #include "engine/filelist.h"
+#include "engine/progress.h"
 #include "settings/appsettings.h"
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <optional>
@@ -14,12 +16,27 @@
 // "yymmdd".
 QString DateText(const std::array<int, 6> &local, int dateType);
 
-// Names a row by its file's last-modified time, read already (nothing where
-// it could not be): the leading text (or, when only inserting, the name's
-// base) followed by the date, and the name's extension from its first
-// period. False, with the current name as the preview, when the time is
-// missing or lies beyond the calendar.
+// Where date naming takes a file's date from: DateSource in the settings.
+enum DateSourceKind : int
+{
+    DateFromModified = 0, // the last-modified time
+    DateFromShooting = 1, // the picture's Exif date, else the last-modified time
+};
+
+// Names a row by a date given as local time fields (as LocalTimeFields gives
+// them; nothing where there is none): the leading text (or, when only
+// inserting, the name's base) followed by the date, and the name's extension
+// from its first period. False, with the current name as the preview, when
+// there is no date.
+bool DateNameAt(FileEntry &entry, const AppSettings &settings,
+                const std::optional<std::array<int, 6>> &local);
+
+// DateNameAt with the file's last-modified time, read already (nothing where
+// it could not be); a time beyond the calendar is no date.
 bool DateName(FileEntry &entry, const AppSettings &settings, std::optional<qint64> modified);
+
+// The local time fields of a calendar date, at midnight.
+std::array<int, 6> DateFields(QDate date);
 
 // Gives date names their letter suffixes against the previews already
 // written above them, as a scan of those rows in list order would: the first
@@ -83,6 +100,9 @@ private:
     int m_rows = 0;
 };
 
-// Date naming of every row from the top, with the suffixes for duplicates.
-// A row whose file cannot be read keeps its current name as its preview.
-void DateNameRows(FileList &list, const AppSettings &settings);
+// Date naming of every row from the top, with the suffixes for duplicates,
+// by the date DateSource chooses. A row whose file cannot be read keeps its
+// current name as its preview. Reading shooting dates shows its count
+// through progress, where there is one; the user may stop it, and then no
+// row changes and the result is false.
+bool DateNameRows(FileList &list, const AppSettings &settings, ProgressSink *progress = nullptr);

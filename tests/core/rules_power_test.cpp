@@ -1,19 +1,44 @@
 #include "engine/scan.h"
 #include "engine/validation.h"
+#include "platform/exif.h"
+#include "platform/filesystem.h"
 #include "rules/conversion.h"
+#include "rules/date.h"
 #include "rules/replace.h"
 #include "rules/rulepass.h"
 #include "settings/settingsfile.h"
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
+#include "support/taggedpictures.h"
 #include "support/tempfolder.h"
 
 #include <QTest>
 #include <algorithm>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QDateTime EighthOfJanuary(QDate(2000, 1, 8), QTime(12, 0));
+
+// Stops a stage once it has been told of any progress.
+class StoppingProgress final : public ProgressSink
+{
+public:
+    void BeginStage(const QString &stage, qint64 total, bool stoppable) override
+    {
+        stages.append(stage);
+        this->total = total;
+        this->stoppable = stoppable;
+    }
+    bool Advance(qint64) override { return false; }
+    void Finish() override {}
+
+    QStringList stages;
+    qint64 total = 0;
+    bool stoppable = false;
+};
 
 QStringList Previews(const FileList &list)
 {
@@ -47,6 +72,128 @@ class RulesPowerTest : public QObject
     Q_OBJECT
 
 private slots:
+    void shootingDate_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QString>("preview");
+        const QString taken = u"2021:07:15 10:20:30"_s, digitized = u"2019:03:04 05:06:07"_s;
+        const QByteArray jpeg = TaggedPicture(u"jpeg"_s, taken, digitized);
+        const QByteArray tiff = TaggedPicture(u"tiff"_s, taken);
+        QTest::newRow("jpeg/original before digitized") << u"p.jpg"_s << jpeg << 1 << u"D210715.jpg"_s;
+        QTest::newRow("jpeg/digitized without original")
+            << u"p.jpg"_s << TaggedPicture(u"jpeg"_s, {}, digitized) << 1 << u"D190304.jpg"_s;
+        QTest::newRow("jpeg/modification time chosen") << u"p.jpg"_s << jpeg << 0 << u"D000108.jpg"_s;
+        QTest::newRow("jpeg/no date falls back")
+            << u"p.jpg"_s << TaggedPicture(u"jpeg"_s, {}) << 1 << u"D000108.jpg"_s;
+        QTest::newRow("jpeg/zero date falls back")
+            << u"p.jpg"_s << TaggedPicture(u"jpeg"_s, u"0000:00:00 00:00:00"_s) << 1 << u"D000108.jpg"_s;
+        QTest::newRow("jpeg/cut short falls back") << u"p.jpg"_s << jpeg.first(40) << 1 << u"D000108.jpg"_s;
+        QTest::newRow("tiff") << u"p.tif"_s << tiff << 1 << u"D210715.tif"_s;
+        // Nikon, Sony and Adobe raw files are TIFF files to the library.
+        QTest::newRow("raw/nef") << u"DSC_0001.NEF"_s << tiff << 1 << u"D210715.NEF"_s;
+        QTest::newRow("raw/arw") << u"DSC00001.ARW"_s << tiff << 1 << u"D210715.ARW"_s;
+        QTest::newRow("raw/dng") << u"IMG_0001.DNG"_s << tiff << 1 << u"D210715.DNG"_s;
+        QTest::newRow("raw/cr2") << u"IMG_0001.CR2"_s << TaggedPicture(u"cr2"_s, taken) << 1
+                                 << u"D210715.CR2"_s;
+        QTest::newRow("raw/orf") << u"P0001.ORF"_s << TaggedPicture(u"orf"_s, taken) << 1 << u"D210715.ORF"_s;
+        QTest::newRow("raw/rw2") << u"P0001.RW2"_s << TaggedPicture(u"rw2"_s, taken) << 1 << u"D210715.RW2"_s;
+        QTest::newRow("not a picture/tiff header only")
+            << u"a.tif"_s << tiff.first(8) << 1 << u"D000108.tif"_s;
+        QTest::newRow("not a picture/text")
+            << u"a.jpg"_s << "Exif DateTimeOriginal"_ba << 1 << u"D000108.jpg"_s;
+        QTest::newRow("not a picture/empty") << u"a.jpg"_s << QByteArray() << 1 << u"D000108.jpg"_s;
+    }
+
+    void shootingDate()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, source);
+        QFETCH(QString, preview);
+        TempFolder folder;
+        folder.addFile(name, content);
+        folder.setModified(name, EighthOfJanuary);
+        AppSettings settings;
+        settings.CurrentFolder = folder.path();
+        settings.DatePrefix = u"D"_s;
+        settings.DateSource = qint16(source);
+        FileList list;
+        InputData(list, settings, SortNameAscending);
+        QVERIFY(DateNameRows(list, settings));
+        QCOMPARE(list.at(1).Preview, preview);
+    }
+
+    void shootingDatesOfAFullFolder()
+    {
+        // Enough files for two threads: pictures of many days, files without
+        // a date, a named pipe that must not hold the reading up.
+        TempFolder folder;
+        QStringList expected;
+        for (int i = 0; i < 4200; ++i) {
+            const QString name = u"p%1.jpg"_s.arg(i, 4, 10, QChar(u'0'));
+            const int day = i % 28 + 1;
+            const bool dated = i % 7 != 0;
+            folder.addFile(
+                name, dated ? TaggedPicture(u"jpeg"_s, u"2022:02:%1 00:00:00"_s.arg(day, 2, 10, QChar(u'0')))
+                            : QByteArray("no picture"));
+            folder.setModified(name, EighthOfJanuary);
+            expected.append(
+                u"p%1%2.jpg"_s.arg(i, 4, 10, QChar(u'0')).arg(dated ? 200 + day : 108, 4, 10, QChar(u'0')));
+        }
+        QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(u"q.jpg"_s)).constData(), 0600), 0);
+        AppSettings settings;
+        settings.CurrentFolder = folder.path();
+        settings.DateSource = DateFromShooting;
+        settings.DateType = 2;
+        settings.DateInsertOnly = true;
+        FileList list;
+        InputData(list, settings, SortNameAscending);
+        QVERIFY(DateNameRows(list, settings));
+        QCOMPARE(Previews(list).first(expected.size()), expected);
+        // The pipe has its modification time.
+        QCOMPARE(list.at(list.count()).Preview.size(), 9);
+    }
+
+    void stoppedReadingChangesNoRow()
+    {
+        TempFolder folder;
+        for (int i = 0; i < 300; ++i)
+            folder.addFile(u"%1.jpg"_s.arg(i));
+        AppSettings settings;
+        settings.CurrentFolder = folder.path();
+        settings.DateSource = DateFromShooting;
+        FileList list;
+        InputData(list, settings, SortNameAscending);
+        StoppingProgress progress;
+        QVERIFY(!DateNameRows(list, settings, &progress));
+        QCOMPARE(progress.stages, QStringList{u"撮影日時の読み込み"_s});
+        QCOMPARE(progress.total, 300);
+        QVERIFY(progress.stoppable);
+        QCOMPARE(Previews(list), Names(list, 0));
+    }
+
+    void exifDateText_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("standard") << "2021:07:15 10:20:30"_ba << QDate(2021, 7, 15);
+        QTest::newRow("date only") << "2021:07:15"_ba << QDate(2021, 7, 15);
+        QTest::newRow("dashes") << "2021-07-15T10:20:30"_ba << QDate(2021, 7, 15);
+        QTest::newRow("blank") << "    :  :     :  :  "_ba << QDate();
+        QTest::newRow("zeros") << "0000:00:00 00:00:00"_ba << QDate();
+        QTest::newRow("no such day") << "2021:02:30 00:00:00"_ba << QDate();
+        QTest::newRow("short") << "2021:07"_ba << QDate();
+    }
+
+    void exifDateText()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QDate, date);
+        QCOMPARE(ParseExifDate(std::string_view(text.constData(), size_t(text.size()))), date);
+    }
+
     void replace_data()
     {
         QTest::addColumn<QString>("name");

@@ -1,11 +1,15 @@
 #include "gui_harness.h"
 
+#include "rules/date_dialog.h"
 #include "rules/replace.h"
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
+#include "support/taggedpictures.h"
 #include "support/tempfolder.h"
+#include "windows/progresswindow.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -29,6 +33,22 @@ QStringList Previews(MainWindow &window)
     return previews;
 }
 
+// Runs action on the modal window of that name once it shows, polling.
+void OnModalNamed(const QString &name, std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, action] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal->objectName() != name)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
 } // namespace
 
 class RulesPowerDialogsTest : public QObject
@@ -36,6 +56,9 @@ class RulesPowerDialogsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { ProgressWindow::SetTiming(0, 0); }
+    void cleanup() { ProgressWindow::SetTiming(500, 50); }
+
     void replaceWithRegularExpressions()
     {
         TempFolder folder;
@@ -80,6 +103,62 @@ private slots:
             QVERIFY(Child<QCheckBox>(dialog, "chkAll")->isChecked());
         });
         window->Dispatch(u"IDCHG"_s);
+        window->hide();
+    }
+
+    void dateFromTheShootingDate()
+    {
+        TempFolder folder;
+        folder.addFile(u"a.jpg"_s, TaggedPicture(u"jpeg"_s, u"2021:07:15 10:20:30"_s));
+        folder.addFile(u"b.jpg"_s, "no picture");
+        folder.setModified(u"b.jpg"_s, QDateTime(QDate(2000, 1, 8), QTime(9, 0)));
+        ProgramFolder program;
+        RecordingMessageSink messages;
+        AppSettings settings;
+        auto window = StartWindow(program, settings, folder.path());
+
+        QStringList sources;
+        ClickInNextModal(u"cmdOK"_s, nullptr, [&](QWidget *dialog) {
+            auto *source = Child<QComboBox>(dialog, "cmbSource");
+            for (int i = 0; i < source->count(); ++i)
+                sources.append(source->itemText(i));
+            QCOMPARE(source->currentIndex(), 0);
+            QVERIFY(!source->toolTip().isEmpty());
+            source->setCurrentIndex(1);
+            Child<QComboBox>(dialog, "cmbTxt")->setEditText(u"D"_s);
+        });
+        ExeDay(*window);
+        QCOMPARE(sources, Strings({"更新日時", "撮影日時（Exif）"}));
+        QCOMPARE(settings.DateSource, qint16(1));
+        QCOMPARE(Previews(*window), Strings({"D210715.jpg", "D000108.jpg"}));
+        QVERIFY(messages.texts().isEmpty());
+        window->hide();
+    }
+
+    void longShootingDateReadShowsProgressAndStops()
+    {
+        TempFolder folder;
+        const QByteArray picture = TaggedPicture(u"jpeg"_s, u"2021:07:15 10:20:30"_s);
+        for (int i = 0; i < 3000; ++i)
+            folder.addFile(u"p%1.jpg"_s.arg(i), picture);
+        ProgramFolder program;
+        RecordingMessageSink messages;
+        AppSettings settings;
+        auto window = StartWindow(program, settings, folder.path());
+        settings.DateSource = 1;
+
+        QString stage;
+        ClickInNextModal(u"cmdOK"_s, nullptr, [&](QWidget *) {
+            OnModalNamed(u"frmProgress"_s, [&](QWidget *progress) {
+                stage = Child<QLabel>(progress, "lblStage")->text();
+                Child<QPushButton>(progress, "cmdCancel")->click();
+            });
+        });
+        const QStringList before = Previews(*window);
+        ExeDay(*window);
+        QCOMPARE(stage, u"撮影日時の読み込み"_s);
+        QCOMPARE(Previews(*window), before);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
         window->hide();
     }
 
