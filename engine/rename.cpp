@@ -130,19 +130,23 @@ TrialOutcome Trial(const std::vector<FileEntry> &rows, FolderRenamer &renamer,
     for (int row = 1; row <= count; ++row) {
         const FileEntry &entry = rows[size_t(row - 1)];
         const int wanted = WantedAttributes(entry);
+        // An entry replaced since the scan (by a folder, or by another file)
+        // is not the one the user chose: it is never touched, and it is
+        // checked again while away, should it have been replaced just now.
+        const bool known = entry.Identity.type != EntryType::Missing;
         bool differ = false;
-        const TrialRename result = TryRename(entry, row, renamer, [&](const QString &trialName) {
-            // A file replaced since the scan (by a folder, or by another
-            // file) is not the one the user chose.
-            if (entry.Identity.type != EntryType::Missing &&
-                Fs().Identify(folder, trialName) != entry.Identity)
-                return false;
-            const std::optional<int> present = Fs().ReadAttributes(folder, trialName);
-            if (!present)
-                return false;
-            differ = (*present & WrittenAttributes) != wanted;
-            return !differ || Fs().CanWriteAttributes(folder, trialName, wanted, entry.Preview);
-        });
+        const TrialRename result =
+            known && Fs().Identify(folder, entry.Name) != entry.Identity
+                ? TrialRename::Refused
+                : TryRename(entry, row, renamer, [&](const QString &trialName) {
+                      if (known && Fs().Identify(folder, trialName) != entry.Identity)
+                          return false;
+                      const std::optional<int> present = Fs().ReadAttributes(folder, trialName);
+                      if (!present)
+                          return false;
+                      differ = (*present & WrittenAttributes) != wanted;
+                      return !differ || Fs().CanWriteAttributes(folder, trialName, wanted, entry.Preview);
+                  });
         attributesDiffer[size_t(row - 1)] = differ;
         if (result == TrialRename::Declined) {
             outcome.declined = true;
