@@ -216,7 +216,7 @@ void SettingsTest::lineEnds()
     QCOMPARE(settings.ProhibitedNames[10], QStringLiteral("tenth"));
 
     // LF ends a line too (an editor may have saved the file so); a line
-    // break inside a value is written escaped. Lines after the 31st are
+    // break inside a value is written escaped. Lines after the 34th are
     // ignored.
     QStringList lines = CompleteLines();
     lines[12] = QStringLiteral("a\\nb\\\\r");
