@@ -22,24 +22,6 @@ namespace {
 
 const QDateTime EighthOfJanuary(QDate(2000, 1, 8), QTime(12, 0));
 
-// Stops a stage once it has been told of any progress.
-class StoppingProgress final : public ProgressSink
-{
-public:
-    void BeginStage(const QString &stage, qint64 total, bool stoppable) override
-    {
-        stages.append(stage);
-        this->total = total;
-        this->stoppable = stoppable;
-    }
-    bool Advance(qint64) override { return false; }
-    void Finish() override {}
-
-    QStringList stages;
-    qint64 total = 0;
-    bool stoppable = false;
-};
-
 QStringList Previews(const FileList &list)
 {
     QStringList previews;
@@ -154,24 +136,6 @@ private slots:
         QCOMPARE(Previews(list).first(expected.size()), expected);
         // The pipe has its modification time.
         QCOMPARE(list.at(list.count()).Preview.size(), 9);
-    }
-
-    void stoppedReadingChangesNoRow()
-    {
-        TempFolder folder;
-        for (int i = 0; i < 300; ++i)
-            folder.addFile(u"%1.jpg"_s.arg(i));
-        AppSettings settings;
-        settings.CurrentFolder = folder.path();
-        settings.DateSource = DateFromShooting;
-        FileList list;
-        InputData(list, settings, SortNameAscending);
-        StoppingProgress progress;
-        QVERIFY(!DateNameRows(list, settings, &progress));
-        QCOMPARE(progress.stages, QStringList{u"撮影日時の読み込み"_s});
-        QCOMPARE(progress.total, 300);
-        QVERIFY(progress.stoppable);
-        QCOMPARE(Previews(list), Names(list, 0));
     }
 
     void exifDateText_data()
