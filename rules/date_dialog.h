@@ -8,7 +8,8 @@ class QComboBox;
 class RuleWindow;
 
 // frmDate: the leading text, the date type, the date's source and the
-// insert-only switch of date naming. The switch takes effect at once, even when the dialog is cancelled.
+// insert-only switch of date naming. The switch takes effect at once, even
+// when the dialog is cancelled.
 class DateDialog final : public QDialog
 {
     Q_OBJECT
