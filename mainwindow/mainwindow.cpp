@@ -126,7 +126,8 @@ void MainWindow::BuildControls()
     m_cmbRefer->setEditable(true);
     m_cmbRefer->setInsertPolicy(QComboBox::NoInsert);
     m_cmbRefer->setToolTip(QStringLiteral("リストに表示するファイルの指定（普通＊を利用します）"));
-    m_cmbRefer->setMinimumContentsLength(10);
+    // Room for a pattern like "京都2024春_*.JPG" and more.
+    m_cmbRefer->setMinimumContentsLength(24);
     m_label3 = named(new QLabel(QStringLiteral("ソート"), this), "Label3");
     m_cmbSort = named(new QComboBox(this), "cmbSort");
     m_cmbSort->setMinimumContentsLength(12);

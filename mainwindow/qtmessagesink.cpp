@@ -1,6 +1,7 @@
 #include "mainwindow/qtmessagesink.h"
 
 #include "platform/displayname.h"
+#include "widgets/dialogchrome.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -29,6 +30,7 @@ int Show(QWidget *parent, const QString &text, const QString &title, MessageIcon
     QString shown = DisplayName(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(ToQt(icon), title.isEmpty() ? ProgramTitle : title, shown, buttons, parent);
+    FitTitle(&box);
     // A box asked for during a busy run must still show the normal pointer.
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy)

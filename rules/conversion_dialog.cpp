@@ -6,6 +6,7 @@
 #include "rules/date_dialog.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/sidewindow.h"
 
 #include <QCloseEvent>
@@ -48,7 +49,13 @@ EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Wi
     button("cmdRar", QStringLiteral("拡張子を削除．ピリオドを左へ３"), [this] { cmdRarClick(); });
     button("cmdDate", QStringLiteral("日付を付ける"), [this] { ExeDay(m_window); });
     button("cmdCancel", QStringLiteral("閉じる"), [this] { close(); });
-    adjustSize();
+    // A caption keeps a margin of one character inside its button.
+    int widest = 0;
+    for (const QPushButton *each : findChildren<QPushButton *>())
+        widest = qMax(widest, each->sizeHint().width() + 2 * fontMetrics().horizontalAdvance(u'あ'));
+    for (QPushButton *each : findChildren<QPushButton *>())
+        each->setMinimumWidth(widest);
+    SetDialogChrome(this, WindowSizing::Fixed);
 }
 
 void EtcWindow::ExeEtc(int kind)

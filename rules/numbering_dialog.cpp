@@ -8,6 +8,7 @@
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
 #include "settings/settingsfile.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 #include "widgets/historycombo.h"
 
@@ -81,9 +82,7 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
                               u"拡張子を書かないと，拡張子が保護されます．"_s, QString(),
                               u"桁をそろえる A01.txt A53.txt  そろえない A1.TXT A53.TXT"_s};
     txtHelp->setPlainText(help.join(u'\n'));
-    txtHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtHelp->setFixedHeight(txtHelp->fontMetrics().lineSpacing() * int(help.size() + 1) + 12);
-    txtHelp->setMinimumWidth(txtHelp->fontMetrics().horizontalAdvance(help.last()) + 40);
+    FitToText(txtHelp);
     auto *line1 = new QFrame(this);
     line1->setObjectName(u"Line1"_s);
     line1->setFrameShape(QFrame::HLine);

@@ -2,6 +2,7 @@
 
 #include "engine/messages.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 
 #include <QCheckBox>
@@ -246,6 +247,7 @@ void OptionDialog::cmdReferClick()
     const QString program = m_cmbExe->currentText();
     if (program.startsWith(u'/'))
         dialog.setDirectory(program.left(program.lastIndexOf(u'/') + 1));
+    SetDialogChrome(&dialog, WindowSizing::Resizable);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     m_cmbExe->setEditText(dialog.selectedFiles().constFirst());
@@ -269,5 +271,6 @@ void OptionDialog::cmdCancelClick()
 void ShowOptionDialog(AppSettings &settings, QWidget *parent)
 {
     OptionDialog dialog(settings, parent);
+    SetDialogChrome(&dialog, WindowSizing::Fixed);
     dialog.exec();
 }

@@ -4,6 +4,7 @@
 #include "platform/names.h"
 #include "settings/appsettings.h"
 #include "settings/paths.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 #include "widgets/namedelegate.h"
 
@@ -160,6 +161,7 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     }
     if (!SetPath(start) && !SetPath(GetProgramFolder()))
         SetPath(QStringLiteral("/"));
+    SetDialogChrome(this, WindowSizing::Resizable);
     resize(520, 420);
     flgDlgOK = false;
 }
