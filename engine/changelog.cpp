@@ -8,42 +8,10 @@ namespace {
 const QString FieldSeparator = QStringLiteral(" > ");
 const QString FolderPrefix = QStringLiteral("Path= ");
 
-// The folder on one line: a backslash, CR and LF are written as "\\", "\r"
-// and "\n". A path holds "/", so the name form of NameToLine would not do.
-QString FolderToLine(const QString &folder)
+// The mark that logs of earlier versions gave a run stopped in its trial.
+QString StoppedInTrialLine()
 {
-    QString line;
-    line.reserve(folder.size());
-    for (const QChar c : folder) {
-        if (c == u'\\')
-            line += QStringLiteral("\\\\");
-        else if (c == u'\r')
-            line += QStringLiteral("\\r");
-        else if (c == u'\n')
-            line += QStringLiteral("\\n");
-        else
-            line += c;
-    }
-    return line;
-}
-
-QString LineToFolder(const QString &line)
-{
-    QString folder;
-    folder.reserve(line.size());
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (c == u'\\' && i + 1 < line.size()) {
-            const QChar next = line.at(i + 1);
-            if (next == u'\\' || next == u'r' || next == u'n') {
-                folder += next == u'\\' ? u'\\' : (next == u'r' ? u'\r' : u'\n');
-                ++i;
-                continue;
-            }
-        }
-        folder += c;
-    }
-    return folder;
+    return QStringLiteral("// 置換は試し変換の段階で中止しました");
 }
 
 // Finds " > " + token + digits + " > " in line: the position of its first
@@ -78,44 +46,57 @@ QString ChangeLogLine(const FileEntry &entry, int row)
            NameToLine(entry.Preview);
 }
 
-QString StoppedInTrialLine()
+QString IncompleteRunLine()
 {
-    return QStringLiteral("// 置換は試し変換の段階で中止しました");
+    return QStringLiteral("// この置換は完了していません（途中で止まったか，試し変換で中止しました）");
 }
 
-QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows, bool stoppedInTrial)
+QByteArray ComposeChangeLog(const QString &folder, const std::vector<FileEntry> &rows, bool incomplete)
 {
-    QString text = ChangeLogHeader() + QStringLiteral("\r\n") + FolderPrefix + FolderToLine(folder) +
+    QString text = ChangeLogHeader() + QStringLiteral("\r\n") + FolderPrefix + EscapeLine(folder) +
                    QStringLiteral("\r\n");
-    if (stoppedInTrial)
-        text += StoppedInTrialLine() + QStringLiteral("\r\n");
-    for (size_t k = 0; k < rows.size(); ++k) {
-        if (!IsUnchanged(rows[k]))
-            text += ChangeLogLine(rows[k], int(k + 1)) + QStringLiteral("\r\n");
-    }
+    if (incomplete)
+        text += IncompleteRunLine() + QStringLiteral("\r\n");
+    for (size_t k = 0; k < rows.size(); ++k)
+        text += ChangeLogLine(rows[k], int(k + 1)) + QStringLiteral("\r\n");
     // EncodeName gives names their exact bytes back, even those that are not UTF-8.
     return EncodeName(text);
 }
 
+const ChangeLogRow *ChangeLogRecord::RowOfTemporary(const QString &name) const
+{
+    auto found = m_byTempName.constFind(name);
+    if (found == m_byTempName.cend() && name.endsWith(u'x'))
+        found = m_byTempName.constFind(name.chopped(1));
+    return found == m_byTempName.cend() ? nullptr : &rows[size_t(*found)];
+}
+
 std::optional<ChangeLogRecord> ReadChangeLog(const QByteArray &content)
 {
-    const QStringList lines = DecodeNameLines(content);
-    if (lines.size() < 2 || !lines.at(1).startsWith(FolderPrefix))
+    const QList<QByteArray> lines = SplitFileLines(content);
+    if (lines.size() < 2)
+        return std::nullopt;
+    const QString folderLine = DecodeName(lines.at(1));
+    if (!folderLine.startsWith(FolderPrefix))
         return std::nullopt;
     ChangeLogRecord record;
-    record.folder = LineToFolder(lines.at(1).mid(FolderPrefix.size()));
-    // A name never holds "/", so no row line can be taken for the mark.
-    record.stoppedInTrial = lines.size() > 2 && lines.at(2) == StoppedInTrialLine();
+    record.folder = UnescapeLine(folderLine.mid(FolderPrefix.size()));
+    if (lines.size() > 2) {
+        // A name never holds "/", so no row line can be taken for a mark.
+        const QString third = DecodeName(lines.at(2));
+        record.incomplete = third == IncompleteRunLine() || third == StoppedInTrialLine();
+    }
+    record.rows.reserve(size_t(lines.size()));
     for (qsizetype k = 2; k < lines.size(); ++k) {
-        const QString &line = lines.at(k);
+        const QString line = DecodeName(lines.at(k));
         qsizetype first = 0;
         QStringView tempName;
         if (!FindMiddleField(line, first, tempName))
             continue;
         ChangeLogRow row{LineToName(line.left(first)), tempName.toString(),
                          LineToName(line.sliced(first + 2 * FieldSeparator.size() + tempName.size()))};
-        if (!record.oldNames.contains(row.tempName))
-            record.oldNames.insert(row.tempName, row.oldName);
+        if (!record.m_byTempName.contains(row.tempName))
+            record.m_byTempName.insert(row.tempName, qsizetype(record.rows.size()));
         record.rows.push_back(std::move(row));
     }
     return record;

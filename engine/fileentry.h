@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filesystem.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <array>
@@ -21,6 +23,9 @@ struct FileEntry
     // The H of Attributes came from the name's leading period alone: it
     // belongs to the name, and a new name without the period drops it.
     bool HiddenByName = false;
+    // The entry the scan found under Name; the run renames nothing else.
+    // Unknown (all zero) for a row made without a scan.
+    EntryIdentity Identity{};
 
     bool operator==(const FileEntry &) const = default;
 };

@@ -2,6 +2,13 @@
 
 FileList::FileList(QObject *parent) : QObject(parent) {}
 
+void FileList::setFolder(const QString &folder, FolderHandle handle)
+{
+    m_folder = folder;
+    m_handle = handle.isOpen() || folder.isEmpty() ? std::move(handle) : Fs().OpenFolder(folder);
+    m_folderNames.clear();
+}
+
 FileEntry FileList::ReadRow(int row) const
 {
     return m_rows[size_t(row - 1)].entry;

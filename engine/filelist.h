@@ -21,7 +21,16 @@ public:
     // The absolute folder the rows were listed from; every row's file is this
     // folder joined with its Name. Empty before the first scan.
     const QString &Folder() const { return m_folder; }
-    void setFolder(const QString &folder) { m_folder = folder; }
+    // The folder as it was opened for the scan; the run acts through it.
+    const FolderHandle &Handle() const { return m_handle; }
+    // Sets the folder and the handle it was opened by; without a handle, the
+    // folder is opened now.
+    void setFolder(const QString &folder, FolderHandle handle = {});
+
+    // The names of every entry of the folder when it was scanned, listed
+    // or not, in the order the file system gave them.
+    const std::vector<QString> &FolderNames() const { return m_folderNames; }
+    void setFolderNames(std::vector<QString> names) { m_folderNames = std::move(names); }
 
     FileEntry ReadRow(int row) const;
     void WriteRow(int row, const FileEntry &entry);
@@ -64,4 +73,6 @@ private:
     std::vector<Row> m_rows;
     int m_currentRow = 0;
     QString m_folder;
+    FolderHandle m_handle;
+    std::vector<QString> m_folderNames;
 };

@@ -1,5 +1,7 @@
 #include "engine/messages.h"
 
+#include "platform/names.h"
+
 #include <cstdio>
 
 namespace {
@@ -41,4 +43,20 @@ ScopedMessageSink::ScopedMessageSink(MessageSink &sink) : m_previous(Current())
 ScopedMessageSink::~ScopedMessageSink()
 {
     Current() = m_previous;
+}
+
+QString QuoteName(const QString &name)
+{
+    constexpr qsizetype Longest = 200;
+    const QString line = NameToLine(name);
+    if (line.size() <= Longest)
+        return line;
+    qsizetype head = Longest / 2;
+    qsizetype tail = line.size() - (Longest - head - 1);
+    // Never cut a character given by two code units in half.
+    if (line.at(head - 1).isHighSurrogate())
+        --head;
+    if (line.at(tail).isLowSurrogate())
+        ++tail;
+    return line.left(head) + QStringLiteral("…") + line.sliced(tail);
 }

@@ -25,6 +25,13 @@ public:
     // True when the user answered Yes.
     virtual bool AskYesNo(const QString &text, const QString &title = {},
                           MessageIcon icon = MessageIcon::None) = 0;
+
+    // A question whose safe answer is No: No is the default button, so that
+    // a hurried Enter never says Yes.
+    virtual bool AskYesNoDefaultNo(const QString &text, const QString &title, MessageIcon icon)
+    {
+        return AskYesNo(text, title, icon);
+    }
 };
 
 // The installed sink. Before any is installed, messages go to the standard
@@ -48,3 +55,7 @@ inline const QString ProgramTitle = QStringLiteral("Kazami");
 
 // Line break inside message texts.
 inline const QString CrLf = QStringLiteral("\r\n");
+
+// A name as a message quotes it: on one line, and cut in its middle when it
+// is longer than about 200 characters, so that no box outgrows the screen.
+QString QuoteName(const QString &name);

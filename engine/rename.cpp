@@ -1,13 +1,16 @@
 #include "engine/rename.h"
 
-#include "engine/changelog.h"
+#include "engine/changelogfile.h"
+#include "engine/folderrenamer.h"
 #include "engine/messages.h"
+#include "engine/repair.h"
 #include "engine/validation.h"
 #include "platform/filesystem.h"
 #include "platform/names.h"
 #include "settings/paths.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -42,6 +45,13 @@ bool Confirm()
                                QStringLiteral("置換の実行"));
 }
 
+void ReportBusy(const QString &path)
+{
+    Messages().ShowMessage(QStringLiteral("別のウィンドウで置換を実行中です．") + CrLf +
+                               QStringLiteral("終わってから，もう一度実行してください") + CrLf + CrLf + path,
+                           {}, MessageIcon::Exclamation);
+}
+
 // The lock that keeps two runs from sharing the change log; nothing (after
 // its message) while another run holds it. A lock that cannot be had at all
 // does not stop the run: writing the log decides then.
@@ -51,68 +61,99 @@ std::optional<LockAttempt> LockChangeLog(const QString &folder)
     LockAttempt attempt = Fs().LockExclusive(folder);
     if (!attempt.busy)
         return attempt;
-    Messages().ShowMessage(QStringLiteral("別のウィンドウで置換を実行中です．") + CrLf +
-                               QStringLiteral("終わってから，もう一度実行してください") + CrLf + CrLf +
-                               JoinPath(folder, ChangeLogName),
-                           {}, MessageIcon::Exclamation);
+    ReportBusy(JoinPath(folder, ChangeLogName));
     return std::nullopt;
 }
 
-bool WriteChangeLog(const QString &logFolder, const QString &folder, const std::vector<FileEntry> &rows)
+// The lock that keeps two copies of the program, whatever their change logs,
+// from renaming in one folder at once.
+std::optional<LockAttempt> LockRenamedFolder(const FolderHandle &folder)
 {
-    const QString logPath = JoinPath(logFolder, ChangeLogName);
-    if (Fs().MakeFolder(logFolder) && Fs().ReplaceFile(logPath, ComposeChangeLog(folder, rows)))
+    LockAttempt attempt = Fs().LockFolder(folder);
+    if (!attempt.busy)
+        return attempt;
+    ReportBusy(folder.path());
+    return std::nullopt;
+}
+
+// Whether the list's folder is still there, under the path it was scanned
+// by: a folder put in its place since (a symbolic link to another folder
+// with the same names) must never be renamed in.
+bool FolderUnchanged(const FileList &list)
+{
+    const FolderHandle &folder = list.Handle();
+    if (folder.isOpen() && Fs().IdentifyPath(list.Folder()) == folder.identity())
         return true;
-    Messages().ShowMessage(QStringLiteral("変更記録 Kazami.Log を書き込めませんでした") + CrLf + logPath +
-                               CrLf + QStringLiteral("ファイルはひとつも変更していません"),
-                           {}, MessageIcon::Critical);
+    Messages().ShowMessage(
+        QuoteName(list.Folder()) + CrLf +
+            QStringLiteral("このフォルダは，一覧を読み込んだ後で別のものに置き換えられたか，"
+                           "なくなりました．") +
+            CrLf + QStringLiteral("ファイルはひとつも変更していません．フォルダを読み込み直してください"),
+        {}, MessageIcon::Critical);
     return false;
 }
 
-void ReportTrialFailure(const FileEntry &entry)
+// Why the trial refused a row.
+struct TrialFailure
 {
-    Messages().ShowMessage(entry.Name + QStringLiteral("　の変換（リネーム）ができません") + CrLf +
-                               QStringLiteral("他のファイルが使用しているか，消された可能性があります．"),
-                           QStringLiteral("変換に失敗しました"), MessageIcon::Critical);
-}
-
-// How the trial ended: the last row that failed (0 for none), and whether
-// the user stopped it.
-struct TrialOutcome
-{
-    int lastFailed = 0;
-    bool stopped = false;
+    int row = 0;
+    bool stuck = false; // the file still carries its trial name
 };
 
-// Tries every row once: renamed away and back, and its attributes, where they
-// have to change, found writable while it carries its trial name (which, like
-// its new name, never begins with a period). Records which rows need their
-// attributes written in phase 2. The user may stop it between two rows,
-// when every file carries its own name again.
-TrialOutcome Trial(FileList &list, const std::vector<FileEntry> &rows, const QString &folder,
+// How the trial ended.
+struct TrialOutcome
+{
+    std::vector<TrialFailure> failed;
+    bool stopped = false;  // by the user, with the progress window's button
+    bool declined = false; // the user would not rename without the no-replace guarantee
+
+    int lastFailed() const { return failed.empty() ? 0 : failed.back().row; }
+    bool anyStuck() const
+    {
+        return std::any_of(failed.begin(), failed.end(), [](const TrialFailure &f) { return f.stuck; });
+    }
+};
+
+// Tries every row once: renamed away and back; while away, still the very
+// entry the scan listed, and its attributes, where they have to change,
+// found writable for the name it will end with. Records which rows need
+// their attributes written in phase 2. The user may stop it between two
+// rows, when every file carries its own name again.
+TrialOutcome Trial(const std::vector<FileEntry> &rows, FolderRenamer &renamer,
                    std::vector<char> &attributesDiffer, ProgressScope &progress)
 {
     TrialOutcome outcome;
+    const FolderHandle &folder = renamer.folder();
     const int count = int(rows.size());
     attributesDiffer.assign(rows.size(), 0);
     progress.BeginStage(QStringLiteral("試し変換"), count, true);
     for (int row = 1; row <= count; ++row) {
         const FileEntry &entry = rows[size_t(row - 1)];
         const int wanted = WantedAttributes(entry);
+        // An entry replaced since the scan (by a folder, or by another file)
+        // is not the one the user chose: it is never touched, and it is
+        // checked again while away, should it have been replaced just now.
+        const bool known = entry.Identity.type != EntryType::Missing;
         bool differ = false;
-        const bool ok = TryRename(entry, row, folder, [&](const QString &trialPath) {
-            const std::optional<int> present = Fs().ReadAttributes(trialPath);
-            if (!present)
-                return false;
-            differ = (*present & WrittenAttributes) != wanted;
-            return !differ || Fs().CanWriteAttributes(trialPath, wanted);
-        });
+        const TrialRename result =
+            known && Fs().Identify(folder, entry.Name) != entry.Identity
+                ? TrialRename::Refused
+                : TryRename(entry, row, renamer, [&](const QString &trialName) {
+                      if (known && Fs().Identify(folder, trialName) != entry.Identity)
+                          return false;
+                      const std::optional<int> present = Fs().ReadAttributes(folder, trialName);
+                      if (!present)
+                          return false;
+                      differ = (*present & WrittenAttributes) != wanted;
+                      return !differ || Fs().CanWriteAttributes(folder, trialName, wanted, entry.Preview);
+                  });
         attributesDiffer[size_t(row - 1)] = differ;
-        if (!ok) {
-            ReportTrialFailure(entry);
-            list.setHighlighted(row, true);
-            outcome.lastFailed = row;
+        if (result == TrialRename::Declined) {
+            outcome.declined = true;
+            break;
         }
+        if (result != TrialRename::Done)
+            outcome.failed.push_back({row, result == TrialRename::Stuck});
         if (!progress.Advance(row)) {
             outcome.stopped = true;
             break;
@@ -121,9 +162,35 @@ TrialOutcome Trial(FileList &list, const std::vector<FileEntry> &rows, const QSt
     return outcome;
 }
 
+// One box for the whole trial: the first file that failed, and how many
+// more did.
+void ReportTrialFailures(const TrialOutcome &trial, const std::vector<FileEntry> &rows,
+                         const QString &logPath)
+{
+    if (trial.failed.empty())
+        return;
+    const TrialFailure &first = trial.failed.front();
+    const FileEntry &entry = rows[size_t(first.row - 1)];
+    QString text = QuoteName(entry.Name) + QStringLiteral("　の変換（リネーム）ができません") + CrLf +
+                   QStringLiteral("他のファイルが使用しているか，消された可能性があります．");
+    if (trial.failed.size() > 1)
+        text += CrLf + CrLf +
+                QStringLiteral("ほかに %1 個のファイルも変換できません（一覧で選択しています）")
+                    .arg(trial.failed.size() - 1);
+    for (const TrialFailure &failure : trial.failed) {
+        if (!failure.stuck)
+            continue;
+        text += CrLf + CrLf + QuoteName(rows[size_t(failure.row - 1)].Name) + QStringLiteral("　は一時名 ") +
+                TempName(failure.row) + QStringLiteral("x のまま戻せませんでした．") + CrLf +
+                QStringLiteral("変更記録から修復できます：") + logPath;
+        break;
+    }
+    Messages().ShowMessage(text, QStringLiteral("変換に失敗しました"), MessageIcon::Critical);
+}
+
 // Phase 1 and phase 2 cannot be stopped: between them every file would
 // carry a temporary name.
-bool RenameAllToTemporary(const std::vector<FileEntry> &rows, const QString &folder, ProgressScope &progress)
+bool RenameAllToTemporary(const std::vector<FileEntry> &rows, FolderRenamer &renamer, ProgressScope &progress)
 {
     progress.BeginStage(QStringLiteral("変換 1/2"), qint64(rows.size()));
     for (size_t k = 0; k < rows.size(); ++k) {
@@ -131,31 +198,30 @@ bool RenameAllToTemporary(const std::vector<FileEntry> &rows, const QString &fol
         progress.Advance(qint64(k));
         if (IsUnchanged(entry))
             continue;
-        if (!Fs().RenameNoReplace(JoinPath(folder, entry.Name), JoinPath(folder, TempName(int(k + 1)))))
+        if (!renamer.Rename(entry.Name, TempName(int(k + 1))))
             return false;
     }
     return true;
 }
 
-bool RenameAllToNew(const std::vector<FileEntry> &rows, const QString &folder,
+bool RenameAllToNew(const std::vector<FileEntry> &rows, FolderRenamer &renamer,
                     const std::vector<char> &attributesDiffer, ProgressScope &progress)
 {
     progress.BeginStage(QStringLiteral("変換 2/2"), qint64(rows.size()));
     for (size_t k = 0; k < rows.size(); ++k) {
         progress.Advance(qint64(k));
         const FileEntry &entry = rows[k];
-        const QString target = JoinPath(folder, entry.Preview);
-        if (!IsUnchanged(entry) && !Fs().RenameNoReplace(JoinPath(folder, TempName(int(k + 1))), target))
+        if (!IsUnchanged(entry) && !renamer.Rename(TempName(int(k + 1)), entry.Preview))
             return false;
         // The trial read this file's attributes; where they already matched,
         // writing them again would change nothing.
-        if (attributesDiffer[k] && !ApplyAttributes(target, entry))
+        if (attributesDiffer[k] && !ApplyAttributes(renamer.folder(), entry.Preview, entry))
             return false;
     }
     return true;
 }
 
-void FatalError(const QString &folder, const QString &logPath, RenameWindow &window)
+void FatalError(FolderRenamer &renamer, const QString &logPath, RenameWindow &window)
 {
     window.SetBusy(false);
     Messages().ShowMessage(
@@ -168,16 +234,11 @@ void FatalError(const QString &folder, const QString &logPath, RenameWindow &win
             QStringLiteral("ファイル名の修復に挑戦します．よろしいですね？") + CrLf +
                 QStringLiteral("（他のアプリケーションが実行中の場合は，終了するまでお待ちください）"),
             QStringLiteral("修復に挑戦！！")))
-        RepairFromLog(folder, logPath);
+        RepairFromLog(renamer, logPath);
     window.Rescan();
 }
 
 } // namespace
-
-QString ChangeLogPath()
-{
-    return JoinPath(GetLogFolder(), ChangeLogName);
-}
 
 bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window)
 {
@@ -194,9 +255,14 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     // Where the log goes is settled once: the whole run and its repair use
     // the same file.
     const QString logFolder = GetLogFolder();
-    const QString logPath = JoinPath(logFolder, ChangeLogName);
     const std::optional<LockAttempt> logLock = LockChangeLog(logFolder);
-    if (!logLock) {
+    if (!logLock || !FolderUnchanged(list)) {
+        AbortRename(list, window, 0);
+        return false;
+    }
+    const FolderHandle folder = list.Handle();
+    const std::optional<LockAttempt> folderLock = LockRenamedFolder(folder);
+    if (!folderLock) {
         AbortRename(list, window, 0);
         return false;
     }
@@ -222,50 +288,54 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
     }
     clock.restart();
 
-    // The rows as confirmed, in the folder they were listed from; nothing
-    // below reads the list again.
-    const QString folder = list.Folder();
+    // The rows as confirmed; nothing below reads the list again.
     std::vector<FileEntry> rows;
     rows.reserve(size_t(count));
     for (int row = 1; row <= count; ++row)
         rows.push_back(list.at(row));
 
-    // The log of the last run that renamed, should this one rename nothing.
-    const std::optional<QByteArray> previousLog = Fs().ReadFile(logPath);
-    if (!WriteChangeLog(logFolder, folder, rows)) {
+    ChangeLogFile log(logFolder, list.Folder(), rows);
+    if (!log.WriteBeforeTrial()) {
         AbortRename(list, window, 0);
         return false;
     }
     clock.lap(&RenameTimings::log);
 
     ProgressScope progress(window.Progress());
+    FolderRenamer renamer(folder);
     std::vector<char> attributesDiffer;
-    const TrialOutcome trial = Trial(list, rows, folder, attributesDiffer, progress);
-    if (trial.lastFailed || trial.stopped) {
+    const TrialOutcome trial = Trial(rows, renamer, attributesDiffer, progress);
+    if (!trial.failed.empty() || trial.stopped || trial.declined) {
         progress.Finish();
         // Nothing was renamed: the log goes back to the last run that did
-        // rename, which can then still be undone. Without one, the log says
-        // that this run was stopped, so that it never passes for one that
-        // happened.
-        Fs().ReplaceFile(logPath, previousLog ? *previousLog : ComposeChangeLog(folder, rows, true));
-        AbortRename(list, window, trial.lastFailed);
+        // rename, which can then still be undone. A file left under its
+        // trial name keeps this log, which the repair needs.
+        if (!trial.anyStuck())
+            log.PutBackPrevious();
+        ReportTrialFailures(trial, rows, log.path());
+        for (const TrialFailure &failure : trial.failed)
+            list.setHighlighted(failure.row, true);
+        AbortRename(list, window, trial.lastFailed());
         return false;
     }
+    log.DropPrevious();
     clock.lap(&RenameTimings::trial);
 
-    if (!RenameAllToTemporary(rows, folder, progress)) {
+    if (!RenameAllToTemporary(rows, renamer, progress)) {
         progress.Finish();
-        FatalError(folder, logPath, window);
+        FatalError(renamer, log.path(), window);
         return false;
     }
     clock.lap(&RenameTimings::phase1);
 
-    if (!RenameAllToNew(rows, folder, attributesDiffer, progress)) {
+    if (!RenameAllToNew(rows, renamer, attributesDiffer, progress)) {
         progress.Finish();
-        FatalError(folder, logPath, window);
+        FatalError(renamer, log.path(), window);
         return false;
     }
     clock.lap(&RenameTimings::phase2);
+    log.MarkComplete();
+    clock.lap(&RenameTimings::log);
 
     progress.Finish();
     window.SetBusy(false);
@@ -286,39 +356,4 @@ void AbortRename(FileList &list, RenameWindow &window, int row)
     list.setHighlighted(row, true);
     list.setCurrentRow(row);
     window.EnableRowCommands();
-}
-
-void RepairFromLog(const QString &folder, const QString &logPath)
-{
-    ListOptions options;
-    options.pattern = QStringLiteral("*");
-    options.mask = AttrReadOnly | AttrHidden | AttrSystem;
-    options.details = false;
-    std::vector<FolderEntry> files;
-    if (!Fs().ListFolder(folder, options, files))
-        return;
-    std::optional<ChangeLogRecord> log;
-    for (const FolderEntry &file : files) {
-        if (!ContainsReservedToken(file.name))
-            continue;
-        if (!log) {
-            const std::optional<QByteArray> content = Fs().ReadFile(logPath);
-            if (!content || !(log = ReadChangeLog(*content)))
-                return;
-            // Another folder's log would give this folder's files wrong names.
-            if (log->folder != folder) {
-                Messages().ShowMessage(
-                    QStringLiteral("変更記録は別のフォルダのものです．ファイル名は修復しません") + CrLf +
-                        CrLf + QStringLiteral("変更記録のフォルダ：") + log->folder + CrLf +
-                        QStringLiteral("このフォルダ：") + folder,
-                    {}, MessageIcon::Exclamation);
-                return;
-            }
-        }
-        const auto oldName = log->oldNames.constFind(file.name);
-        if (oldName == log->oldNames.cend())
-            continue;
-        if (!Fs().RenameNoReplace(JoinPath(folder, file.name), JoinPath(folder, *oldName)))
-            return;
-    }
 }

@@ -2,6 +2,7 @@
 
 #include "engine/filelist.h"
 #include "engine/progress.h"
+#include "engine/repair.h"
 #include "settings/appsettings.h"
 
 #include <QtGlobal>
@@ -27,14 +28,12 @@ public:
     virtual ProgressSink *Progress() { return nullptr; }
 };
 
-// The change log: beside the program, or in the user's state folder where
-// the program folder cannot be written.
-QString ChangeLogPath();
-
 // Applies the whole list to the disk, in the folder the list was scanned
-// from: validation, duplicate check, confirmation, change log, trial, two
-// renaming phases, attributes, rescan. Holds the change log's lock from start
-// to end, so that no other run can overwrite the log of this one. From the
+// from and through the handle it was opened by: validation, duplicate check,
+// confirmation, change log, trial, two renaming phases, attributes, rescan.
+// Refuses a folder whose path no longer names the scanned folder. Holds the
+// change log's lock and the folder's from start to end, so that no other run
+// can overwrite the log of this one or rename in the same folder. From the
 // trial on, a long run shows its stage and count; the user may stop it during
 // the trial, which ends it like a failed trial. Returns true when the run
 // completed (the window then sets RenameDone).
@@ -57,9 +56,3 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
 
 // Ends a refused or cancelled run and points the user at a row (0 for none).
 void AbortRename(FileList &list, RenameWindow &window, int row);
-
-// Gives every file of folder that carries a temporary name the name its line
-// in the change log at logPath records from before the run. A log written
-// for another folder changes nothing: the user is told so. Stops silently at
-// the first failure.
-void RepairFromLog(const QString &folder, const QString &logPath = ChangeLogPath());

@@ -42,6 +42,7 @@ FileEntry MakeFileEntry(const FolderEntry &file)
     row.Modified = file.modified;
     row.Bytes = file.size;
     row.HiddenByName = file.hiddenByName;
+    row.Identity = file.identity;
     return row;
 }
 
@@ -52,7 +53,10 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
     list.setCurrentRow(0);
     StripTrailingSeparators(settings.CurrentFolder);
     const QString folder = AbsoluteFolder(settings.CurrentFolder);
-    list.setFolder(folder);
+    // The folder is opened once; everything done to it until the next scan
+    // goes through this handle.
+    FolderHandle handle = folder.isEmpty() ? FolderHandle() : Fs().OpenFolder(folder);
+    list.setFolder(folder, handle);
 
     ListOptions options;
     options.pattern = settings.FilePattern;
@@ -68,9 +72,13 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
         };
     }
     std::vector<FolderEntry> found;
+    std::vector<QString> allNames;
+    options.allNames = &allNames;
     // A folder that cannot be read lists nothing; the user is typing a path.
-    if (folder.isEmpty() || !Fs().ListFolder(folder, options, found))
+    if (!handle.isOpen() || !Fs().ListFolder(handle, options, found)) {
         found.clear();
+        allNames.clear();
+    }
 
     std::vector<FileEntry> rows;
     rows.reserve(found.size());
@@ -83,6 +91,7 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
         rows.push_back(MakeFileEntry(file));
     }
     list.assign(std::move(rows));
+    list.setFolderNames(std::move(allNames));
 
     if (sortCode >= 0 && sortCode < SortUser)
         SortSub(list, sortCode);
@@ -187,7 +196,7 @@ void SortByColumn(FileList &list, int column, bool descending)
 
 bool RowFileExists(const FileList &list, int row)
 {
-    return Fs().FileExists(JoinPath(list.Folder(), list.at(row).Name));
+    return list.Handle().isOpen() && Fs().FileExists(list.Handle(), list.at(row).Name);
 }
 
 void DropMissingRows(FileList &list)

@@ -48,8 +48,14 @@ bool PrepareUndo(FileList &list, const std::function<void()> &listFilled)
                QStringLiteral("このフォルダ：") + folder);
         return false;
     }
-    if (log->stoppedInTrial) {
-        Refuse(QStringLiteral("直前の置換は試し変換の段階で中止したので，元に戻すものはありません"));
+    // Some of its renames may never have happened: taking them back by name
+    // could exchange files that were never renamed.
+    if (log->incomplete) {
+        Refuse(
+            QStringLiteral("直前の置換は最後まで終わらなかった（試し変換で中止したか，途中で止まった）ので，"
+                           "元に戻せません") +
+            CrLf +
+            QStringLiteral("一時名のファイルが残っているときは，フォルダを読み込み直すと修復できます"));
         return false;
     }
 
@@ -57,7 +63,8 @@ bool PrepareUndo(FileList &list, const std::function<void()> &listFilled)
     options.pattern = QStringLiteral("*");
     options.mask = AttrReadOnly | AttrHidden | AttrSystem;
     std::vector<FolderEntry> files;
-    Fs().ListFolder(folder, options, files);
+    if (list.Handle().isOpen())
+        Fs().ListFolder(list.Handle(), options, files);
     QHash<QString, const FolderEntry *> present;
     present.reserve(qsizetype(files.size()));
     for (const FolderEntry &file : files)
@@ -67,10 +74,13 @@ bool PrepareUndo(FileList &list, const std::function<void()> &listFilled)
     int renamedSince = 0;
     int temporary = 0;
     for (const ChangeLogRow &logged : log->rows) {
+        // The trial touched every row; only the changed ones were renamed.
+        if (logged.oldName == logged.newName)
+            continue;
         if (const FolderEntry *file = present.value(logged.newName)) {
             FileEntry &row = rows.emplace_back(MakeFileEntry(*file));
             row.Preview = logged.oldName;
-        } else if (present.contains(logged.tempName)) {
+        } else if (present.contains(logged.tempName) || present.contains(logged.tempName + u'x')) {
             ++temporary;
         } else {
             ++renamedSince;

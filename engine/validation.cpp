@@ -52,14 +52,13 @@ const QString ReadingFailed = QStringLiteral("テンポラリファイル処理�
 // line, in a new temporary file whose path it gives. Nothing (after its
 // message) when the folder cannot be listed or the file made; reserved is
 // set when a reserved name was met.
-std::optional<QString> WriteFutureNames(const FileList &list, const QString &folder, QByteArray &written,
-                                        bool &reserved)
+std::optional<QString> WriteFutureNames(const FileList &list, QByteArray &written, bool &reserved)
 {
     // Every entry counts, whatever its attributes, so nothing but the names
     // needs reading.
     std::vector<QString> entries;
     const QString tempFolder = GetTempFolder();
-    if (tempFolder.isEmpty() || !Fs().ListNames(folder, entries)) {
+    if (tempFolder.isEmpty() || !Fs().ListNames(list.Handle(), entries)) {
         Messages().ShowMessage(MakingFailed);
         return std::nullopt;
     }
@@ -73,20 +72,25 @@ std::optional<QString> WriteFutureNames(const FileList &list, const QString &fol
             firstRow.insert(name, row);
     }
 
-    reserved = false;
+    qsizetype reservedCount = 0;
     written.clear();
     written.reserve(qsizetype(entries.size()) * 24);
     for (const QString &name : entries) {
-        if (ContainsReservedToken(name)) {
-            Messages().ShowMessage(ReservedTokenMessage);
-            reserved = true;
-        }
+        if (ContainsReservedToken(name))
+            ++reservedCount;
         const auto found = firstRow.constFind(name);
         const QString &future =
             (found != firstRow.cend() && !list.at(*found).Preview.isEmpty()) ? list.at(*found).Preview : name;
         written += EncodeName(NameToLine(future));
         written += "\r\n";
     }
+    // One message for them all: a stopped run may leave thousands.
+    reserved = reservedCount > 0;
+    if (reserved)
+        Messages().ShowMessage(
+            ReservedTokenMessage + CrLf +
+            QStringLiteral("この文字を含む名前がフォルダに %1 個あります．").arg(reservedCount) + CrLf +
+            QStringLiteral("途中で止まった置換の一時名なら，フォルダを読み込み直すと修復できます"));
     const std::optional<QString> path =
         Fs().CreateUniqueFile(tempFolder, DuplicateCheckFilePrefix, QStringLiteral(".tmp"), written);
     if (!path)
@@ -190,7 +194,7 @@ bool CheckDuplicates(const FileList &list, AppSettings &settings)
     StripTrailingSeparators(settings.CurrentFolder);
     QByteArray written;
     bool reserved = false;
-    const std::optional<QString> tempPath = WriteFutureNames(list, list.Folder(), written, reserved);
+    const std::optional<QString> tempPath = WriteFutureNames(list, written, reserved);
     if (!tempPath)
         return false;
     bool ok = !reserved && FindDuplicateNames(*tempPath, written);
@@ -211,17 +215,16 @@ QString TempName(int row)
     return ReservedToken + QStringLiteral("%1").arg(row, 3, 10, QChar(u'0'));
 }
 
-bool TryRename(const FileEntry &entry, int row, const QString &folder,
-               const std::function<bool(const QString &trialPath)> &whileAway)
+TrialRename TryRename(const FileEntry &entry, int row, FolderRenamer &renamer,
+                      const std::function<bool(const QString &trialName)> &whileAway)
 {
-    const QString path = JoinPath(folder, entry.Name);
-    const QString trialPath = JoinPath(folder, TempName(row) + u'x');
-    if (!Fs().RenameNoReplace(path, trialPath))
-        return false;
-    const bool usable = !whileAway || whileAway(trialPath);
-    if (!Fs().RenameNoReplace(trialPath, path))
-        return false;
-    return usable;
+    const QString trialName = TempName(row) + u'x';
+    if (!renamer.Rename(entry.Name, trialName))
+        return renamer.declined() ? TrialRename::Declined : TrialRename::Refused;
+    const bool usable = !whileAway || whileAway(trialName);
+    if (!renamer.Rename(trialName, entry.Name))
+        return TrialRename::Stuck;
+    return usable ? TrialRename::Done : TrialRename::Refused;
 }
 
 int WantedAttributes(const FileEntry &entry)
@@ -232,9 +235,9 @@ int WantedAttributes(const FileEntry &entry)
     return wanted;
 }
 
-bool ApplyAttributes(const QString &path, const FileEntry &entry)
+bool ApplyAttributes(const FolderHandle &folder, const QString &name, const FileEntry &entry)
 {
     // The file system keeps archive and folder bits itself; only read-only,
     // hidden and system are written.
-    return Fs().WriteAttributes(path, WantedAttributes(entry));
+    return Fs().WriteAttributes(folder, name, WantedAttributes(entry));
 }

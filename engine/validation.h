@@ -2,6 +2,7 @@
 
 #include "engine/fileentry.h"
 #include "engine/filelist.h"
+#include "engine/folderrenamer.h"
 #include "settings/appsettings.h"
 
 #include <QString>
@@ -47,17 +48,26 @@ bool IsUnchanged(const FileEntry &entry);
 // three digits.
 QString TempName(int row);
 
-// Renames the row's file to its trial name (TempName + "x") and back, without
-// a message. whileAway, when given, runs with the trial path while the file
-// carries that name; its false fails the trial too (the file still goes back).
-bool TryRename(const FileEntry &entry, int row, const QString &folder,
-               const std::function<bool(const QString &trialPath)> &whileAway = {});
+// How the trial rename of one row went.
+enum class TrialRename
+{
+    Done,     // away and back, and whileAway was content
+    Refused,  // the file could not be renamed away, or whileAway refused it; it has its name
+    Stuck,    // the file went away but could not come back: it carries its trial name
+    Declined, // the user declined the checked rename: nothing was renamed
+};
+
+// Renames the row's file to its trial name (TempName + "x") and back,
+// without a message. whileAway, when given, runs while the file carries the
+// trial name; its false refuses the row (the file still goes back).
+TrialRename TryRename(const FileEntry &entry, int row, FolderRenamer &renamer,
+                      const std::function<bool(const QString &trialName)> &whileAway = {});
 
 // The read-only, hidden and system bits a row asks of its file: those of its
 // attribute text, except a hidden mark that came from the name's leading
 // period alone, which belongs to the name.
 int WantedAttributes(const FileEntry &entry);
 
-// Gives the file at path the bits the row asks for, keeping its other
-// attributes. False when that fails.
-bool ApplyAttributes(const QString &path, const FileEntry &entry);
+// Gives the entry name of folder the bits the row asks for, keeping its
+// other attributes. False when that fails.
+bool ApplyAttributes(const FolderHandle &folder, const QString &name, const FileEntry &entry);

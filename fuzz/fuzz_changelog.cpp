@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     if (const auto record = ReadChangeLog(content)) {
-        for (auto it = record->oldNames.cbegin(); it != record->oldNames.cend(); ++it) {
-            if (!it.key().startsWith(ReservedToken))
+        for (const ChangeLogRow &row : record->rows) {
+            if (!row.tempName.startsWith(ReservedToken) || record->RowOfTemporary(row.tempName) == nullptr)
                 std::abort();
         }
     }
@@ -44,13 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // A path holds no NUL; the rest of its bytes decode as the scan decodes them.
     const QString folder = DecodeName(content.left(split).replace('\0', QByteArray()));
     const std::vector<FileEntry> rows = RowsFrom(content.mid(split + 1));
-    const auto record = ReadChangeLog(ComposeChangeLog(folder, rows));
-    if (!record || record->folder != folder)
+    const bool incomplete = content.size() % 2 == 1;
+    QByteArray log = ComposeChangeLog(folder, rows, incomplete);
+    // Whatever an editor did to the line ends, every row reads back.
+    if (content.size() % 3 == 0)
+        log.replace("\r\n", "\n");
+    const auto record = ReadChangeLog(log);
+    if (!record || record->folder != folder || record->incomplete != incomplete ||
+        record->rows.size() != rows.size())
         std::abort();
     for (size_t k = 0; k < rows.size(); ++k) {
-        const QString temp = TempName(int(k + 1));
-        if (IsUnchanged(rows[k]) ? record->oldNames.contains(temp)
-                                 : record->oldNames.value(temp) != rows[k].Name)
+        const ChangeLogRow *row = record->RowOfTemporary(TempName(int(k + 1)) + u'x');
+        if (!row || row->oldName != rows[k].Name || row->newName != rows[k].Preview)
             std::abort();
     }
     return 0;

@@ -382,6 +382,25 @@ void MainWindow::SetBusy(bool busy)
 
 void MainWindow::Rescan()
 {
+    ScanList();
+    // Temporary names of a run that was cut short: the repair is offered at
+    // once, and once only while the user stays in a folder that declined it.
+    if (m_list.Folder() == m_repairDeclinedFolder)
+        return;
+    switch (OfferRepair(m_list)) {
+    case RepairOffer::Repaired:
+        ScanList();
+        break;
+    case RepairOffer::Declined:
+        m_repairDeclinedFolder = m_list.Folder();
+        break;
+    case RepairOffer::NotNeeded:
+        break;
+    }
+}
+
+void MainWindow::ScanList()
+{
     const int sortCode = m_cmbSort->currentIndex();
     InputData(m_list, m_settings, sortCode, m_scanProgress.get());
     ShowListRefilled();

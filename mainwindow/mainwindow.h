@@ -115,6 +115,9 @@ private:
     void cmdClearClick();
     void cmdExeClick();
     void cmdExplorerClick();
+    // The folder scan with the sort box's entry, the count label, the
+    // picture window.
+    void ScanList();
     // The count label and the picture window after the list was refilled.
     void ShowListRefilled();
 
@@ -145,6 +148,8 @@ private:
     // Set between a change of the sort box's entry and the end of that event,
     // so that the pick that made it does not sort a second time.
     bool m_sortJustChanged = false;
+    // The folder whose leftover temporary names the user chose not to repair.
+    QString m_repairDeclinedFolder;
 
     SideWindow *m_etcWindow = nullptr;
     SideWindow *m_pictureWindow = nullptr;

@@ -24,13 +24,18 @@ QMessageBox::Icon ToQt(MessageIcon icon)
 }
 
 int Show(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
-         QMessageBox::StandardButtons buttons)
+         QMessageBox::StandardButtons buttons,
+         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
     // A name in the text shows its bytes that are not UTF-8 as "\xFF".
     QString shown = DisplayName(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(ToQt(icon), title.isEmpty() ? ProgramTitle : title, shown, buttons, parent);
     FitTitle(&box);
+    // A file name may hold "<b>": what a box quotes is never markup.
+    box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     // A box asked for during a busy run must still show the normal pointer.
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy)
@@ -53,4 +58,10 @@ void QtMessageSink::ShowMessage(const QString &text, const QString &title, Messa
 bool QtMessageSink::AskYesNo(const QString &text, const QString &title, MessageIcon icon)
 {
     return Show(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtMessageSink::AskYesNoDefaultNo(const QString &text, const QString &title, MessageIcon icon)
+{
+    return Show(m_parent, text, title, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }

@@ -14,6 +14,7 @@ public:
 
     void ShowMessage(const QString &text, const QString &title, MessageIcon icon) override;
     bool AskYesNo(const QString &text, const QString &title, MessageIcon icon) override;
+    bool AskYesNoDefaultNo(const QString &text, const QString &title, MessageIcon icon) override;
 
 private:
     QWidget *m_parent;

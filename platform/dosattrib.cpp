@@ -6,6 +6,13 @@ namespace {
 
 constexpr std::uint32_t ValidAttrib = 0x1;
 
+// The fixed part of each version's structure in Samba's marshalling, in
+// bytes: version 1 holds the attribute word, the EA size, the size and the
+// allocation size, two times; version 2 a flags word before those and a
+// third time; versions 3 to 5 valid_flags and the word, then (3) the EA
+// size, two sizes and two times, (4) two times, (5) one time.
+constexpr qsizetype StructureSize[6] = {0, 40, 52, 44, 24, 16};
+
 std::optional<std::uint32_t> ParseHex(const char *begin, const char *end)
 {
     if (end - begin <= 2 || begin[0] != '0' || (begin[1] != 'x' && begin[1] != 'X'))
@@ -66,6 +73,7 @@ std::optional<DosAttribLayout> ParseDosAttribLayout(const QByteArray &value)
         return std::nullopt;
     at += 4;
     at += (4 - at % 4) % 4;
+    layout.complete = value.size() >= at + StructureSize[layout.version];
     if (layout.version == 1) {
         layout.wordOffset = at;
     } else {
@@ -100,6 +108,8 @@ std::optional<QByteArray> ComposeDosAttrib(const QByteArray &existing, std::uint
         return std::nullopt;
     if (layout->text)
         return text;
+    if (!layout->complete)
+        return std::nullopt;
     QByteArray patched = existing;
     WriteWord32(patched, layout->wordOffset, attributes);
     if (layout->validOffset >= 0)

@@ -24,6 +24,9 @@ struct DosAttribLayout
     int version = 0;            // the binary record's version
     qsizetype wordOffset = -1;  // the attribute word in a binary record
     qsizetype validOffset = -1; // valid_flags, for versions 3 to 5
+    // The record is as long as its version's structure: only then may it be
+    // patched, since a record cut short is not what Samba would read.
+    bool complete = false;
 };
 
 // The layout of a stored value; nothing when it is neither a readable text
@@ -37,6 +40,6 @@ std::optional<std::uint32_t> ParseDosAttrib(const QByteArray &value);
 // The value to store for a new attribute word. A binary record is patched in
 // place: its attribute word and, for versions 3 to 5, the valid bit change,
 // every other byte stays. No value yet, or the text form, gives the text
-// form. Nothing for a value that cannot be read: it belongs to someone else
-// and is left alone.
+// form. Nothing for a value that cannot be read, or a record shorter than
+// its version's structure: it belongs to someone else and is left alone.
 std::optional<QByteArray> ComposeDosAttrib(const QByteArray &existing, std::uint32_t attributes);

@@ -3,6 +3,8 @@
 #include "platform/names.h"
 #include "platform/posix_filesystem.h"
 
+#include <unistd.h>
+
 namespace {
 
 FileSystem *&Current()
@@ -14,7 +16,17 @@ FileSystem *&Current()
 
 } // namespace
 
-bool FileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+FolderHandle::FolderHandle(int descriptor, QString path, EntryIdentity identity)
+    // Made in place: a temporary Descriptor would close the descriptor.
+    : m_descriptor(new Descriptor{descriptor}), m_path(std::move(path)), m_identity(identity)
+{}
+
+FolderHandle::Descriptor::~Descriptor()
+{
+    close(fd);
+}
+
+bool FileSystem::ListNames(const FolderHandle &folder, std::vector<QString> &out)
 {
     ListOptions options;
     options.mask = AttrReadOnly | AttrHidden | AttrSystem | AttrFolder;
@@ -27,13 +39,35 @@ bool FileSystem::ListNames(const QString &folder, std::vector<QString> &out)
     return true;
 }
 
-std::vector<std::optional<qint64>> FileSystem::ReadModifiedTimes(const QString &folder,
+namespace {
+
+// The root loses its one separator where a folder text is stripped.
+QString FolderPath(const QString &folder)
+{
+    return folder.isEmpty() ? QStringLiteral("/") : folder;
+}
+
+} // namespace
+
+bool FileSystem::ListFolder(const QString &folder, const ListOptions &options, std::vector<FolderEntry> &out)
+{
+    const FolderHandle handle = OpenFolder(FolderPath(folder));
+    return handle.isOpen() && ListFolder(handle, options, out);
+}
+
+bool FileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+{
+    const FolderHandle handle = OpenFolder(FolderPath(folder));
+    return handle.isOpen() && ListNames(handle, out);
+}
+
+std::vector<std::optional<qint64>> FileSystem::ReadModifiedTimes(const FolderHandle &folder,
                                                                  const std::vector<QString> &names)
 {
     std::vector<std::optional<qint64>> times;
     times.reserve(names.size());
     for (const QString &name : names)
-        times.push_back(ReadModified(JoinPath(folder, name)));
+        times.push_back(ReadModified(JoinPath(folder.path(), name)));
     return times;
 }
 

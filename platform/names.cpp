@@ -128,6 +128,59 @@ QStringList DecodeNameLines(const QByteArray &content)
     return lines;
 }
 
+QString EscapeLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\')
+            line += QStringLiteral("\\\\");
+        else if (c == u'\r')
+            line += QStringLiteral("\\r");
+        else if (c == u'\n')
+            line += QStringLiteral("\\n");
+        else
+            line += c;
+    }
+    return line;
+}
+
+QString UnescapeLine(const QString &line)
+{
+    if (!line.contains(u'\\'))
+        return line;
+    QString text;
+    text.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        const QChar next = i + 1 < line.size() ? line.at(i + 1) : QChar();
+        if (c == u'\\' && (next == u'\\' || next == u'r' || next == u'n')) {
+            text += next == u'\\' ? u'\\' : (next == u'r' ? u'\r' : u'\n');
+            ++i;
+            continue;
+        }
+        text += c;
+    }
+    return text;
+}
+
+QList<QByteArray> SplitFileLines(const QByteArray &content)
+{
+    QList<QByteArray> lines;
+    qsizetype start = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf('\n', start);
+        const qsizetype next = end < 0 ? content.size() : end + 1;
+        if (end < 0)
+            end = content.size();
+        if (end > start && content.at(end - 1) == '\r')
+            --end;
+        lines.append(content.sliced(start, end - start));
+        start = next;
+    }
+    return lines;
+}
+
 QString JoinPath(const QString &folder, const QString &name)
 {
     if (folder.endsWith(u'/'))

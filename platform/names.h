@@ -27,5 +27,18 @@ QString LineToName(const QString &line);
 // line, since a name may hold a bare LF; a final line needs no end.
 QStringList DecodeNameLines(const QByteArray &content);
 
+// Any text as one line of a text file: a backslash, CR and LF are written as
+// "\\", "\r" and "\n". For texts that may hold "/" (paths), where the name
+// form of NameToLine would not do.
+QString EscapeLine(const QString &text);
+// The exact inverse of EscapeLine. A backslash before any other character
+// stays as it is, so a line written without escapes mostly reads the same.
+QString UnescapeLine(const QString &line);
+
+// Splits the bytes of a text file into lines: LF and CR LF both end a line
+// (an editor may have saved either), a final line needs no end, and a UTF-8
+// byte order mark at the start is dropped.
+QList<QByteArray> SplitFileLines(const QByteArray &content);
+
 // Joins a folder and a name with the separator; the root "/" gives "/name".
 QString JoinPath(const QString &folder, const QString &name);

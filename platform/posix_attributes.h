@@ -15,8 +15,9 @@ struct StoredDosAttrib
     std::uint32_t word = 0; // the attribute word; 0 when absent or unreadable
 };
 
-// Reads user.DOSATTRIB of path whole, without following a link.
-StoredDosAttrib ReadDosAttrib(const char *path);
+// Reads user.DOSATTRIB of path whole, without following a link at its end
+// unless follow is set (for a descriptor's path that stands for the file).
+StoredDosAttrib ReadDosAttrib(const char *path, bool follow = false);
 
 // Whether the last part of path begins with a period.
 bool IsPeriodName(const char *path);

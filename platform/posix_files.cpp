@@ -152,7 +152,6 @@ std::optional<QString> PosixFileSystem::CreateUniqueFile(const QString &folder, 
 
 std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
 {
-    constexpr qint64 Limit = 64 * 1024 * 1024;
     // Never wait on a named pipe or a device that happens to carry the name.
     const int fd = open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
@@ -163,12 +162,13 @@ std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
         return std::nullopt;
     }
     QByteArray content;
+    content.reserve(qsizetype(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 || content.size() + n > Limit) {
+        if (n < 0) {
             close(fd);
             return std::nullopt;
         }
@@ -178,6 +178,14 @@ std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
     }
     close(fd);
     return content;
+}
+
+bool PosixFileSystem::MoveFileOver(const QString &from, const QString &to)
+{
+    const QByteArray target = EncodeName(to);
+    if (rename(EncodeName(from).constData(), target.constData()) != 0)
+        return false;
+    return SyncFolder(ParentOf(target));
 }
 
 bool PosixFileSystem::RemoveFile(const QString &path)
@@ -224,6 +232,25 @@ LockAttempt PosixFileSystem::LockExclusive(const QString &path)
 {
     LockAttempt attempt;
     const int fd = open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return attempt;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        attempt.busy = errno == EWOULDBLOCK;
+        close(fd);
+        return attempt;
+    }
+    attempt.lock = std::make_unique<FlockHeld>(fd);
+    return attempt;
+}
+
+LockAttempt PosixFileSystem::LockFolder(const FolderHandle &folder)
+{
+    LockAttempt attempt;
+    if (!folder.isOpen())
+        return attempt;
+    // A description of its own: a lock belongs to the open description, and
+    // the handle's is shared by every copy of it.
+    const int fd = openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return attempt;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -38,13 +38,84 @@ template<typename Take> bool ReadEntries(DIR *dir, Take take)
 
 } // namespace
 
-bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &options,
+EntryIdentity IdentityOf(const struct stat &st)
+{
+    EntryIdentity identity;
+    identity.device = quint64(st.st_dev);
+    identity.inode = quint64(st.st_ino);
+    if (S_ISREG(st.st_mode))
+        identity.type = EntryType::File;
+    else if (S_ISDIR(st.st_mode))
+        identity.type = EntryType::Folder;
+    else if (S_ISLNK(st.st_mode))
+        identity.type = EntryType::Link;
+    else
+        identity.type = EntryType::Other;
+    return identity;
+}
+
+QByteArray EntryPath(int folderDescriptor, const QByteArray &name)
+{
+    return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(folderDescriptor) + '/' + name;
+}
+
+QByteArray EntryPath(const FolderHandle &folder, const QByteArray &name)
+{
+    return EntryPath(folder.descriptor(), name);
+}
+
+FolderHandle PosixFileSystem::OpenFolder(const QString &path)
+{
+    const int fd = open(EncodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        close(fd);
+        return {};
+    }
+    return FolderHandle(fd, path, IdentityOf(st));
+}
+
+std::optional<EntryIdentity> PosixFileSystem::IdentifyPath(const QString &path)
+{
+    struct stat st;
+    if (stat(EncodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return IdentityOf(st);
+}
+
+std::optional<EntryIdentity> PosixFileSystem::Identify(const FolderHandle &folder, const QString &name)
+{
+    struct stat st;
+    if (fstatat(folder.descriptor(), EncodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return IdentityOf(st);
+}
+
+namespace {
+
+// A listing of its own over an open folder: a descriptor of its own, so that
+// two listings never share a read position.
+DIR *OpenListing(const FolderHandle &folder)
+{
+    if (!folder.isOpen())
+        return nullptr;
+    const int fd = openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    DIR *dir = fdopendir(fd);
+    if (!dir)
+        close(fd);
+    return dir;
+}
+
+} // namespace
+
+bool PosixFileSystem::ListFolder(const FolderHandle &folder, const ListOptions &options,
                                  std::vector<FolderEntry> &out)
 {
-    QByteArray folderPath = EncodeName(folder);
-    if (!folderPath.endsWith('/'))
-        folderPath += '/';
-    DIR *dir = opendir(folderPath.constData());
+    DIR *dir = OpenListing(folder);
     if (!dir)
         return false;
     const int dirFd = dirfd(dir);
@@ -60,6 +131,8 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
     size_t read = 0;
     const bool ok = ReadEntries(dir, [&](const char *rawName) {
         QString name = DecodeName(QByteArrayView(rawName));
+        if (options.allNames)
+            options.allNames->push_back(name);
         if (wildcard.Matches(name))
             pending.push_back({std::move(name), QByteArray(rawName)});
         if (options.progress && ++read % ProgressEvery == 0)
@@ -68,12 +141,13 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
 
     // Then one stat and one attribute read per entry, shared out between two
     // threads on a large folder; each keeps its slot, so the order stays. The
-    // attribute is read by full path: the working folder belongs to the whole
-    // process.
+    // attribute is read through the folder's descriptor: the working folder
+    // belongs to the whole process.
     const int excluded = (AttrHidden | AttrSystem | AttrFolder) & ~options.mask;
     std::vector<FolderEntry> examined(pending.size());
     std::vector<char> keep(pending.size(), 0);
     std::atomic<qint64> examinedCount = 0;
+    const QByteArray folderPath = EntryPath(dirFd, {});
     auto examine = [&](size_t first, size_t last) {
         // Only the calling thread reports; the other one adds its count.
         const bool reports = options.progress && first == 0;
@@ -91,6 +165,7 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
             path.truncate(folderPath.size());
             path.append(pending[i].raw);
             bool hiddenByName = false;
+            const EntryIdentity identity = IdentityOf(st);
             int attributes = AttributesOf(path.constData(), st, &hiddenByName);
             if (S_ISLNK(st.st_mode)) {
                 struct stat target;
@@ -107,6 +182,7 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
             listed.name = std::move(pending[i].name);
             listed.attributes = attributes;
             listed.hiddenByName = hiddenByName;
+            listed.identity = identity;
             if (options.details) {
                 listed.modified = st.st_mtim.tv_sec;
                 listed.size = st.st_size;
@@ -126,12 +202,9 @@ bool PosixFileSystem::ListFolder(const QString &folder, const ListOptions &optio
 }
 
 // A bare readdir loop, for callers that need every name and nothing else.
-bool PosixFileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+bool PosixFileSystem::ListNames(const FolderHandle &folder, std::vector<QString> &out)
 {
-    QByteArray path = EncodeName(folder);
-    if (!path.endsWith('/'))
-        path += '/';
-    DIR *dir = opendir(path.constData());
+    DIR *dir = OpenListing(folder);
     if (!dir)
         return false;
     const bool ok = ReadEntries(dir, [&](const char *rawName) { out.push_back(DecodeName(rawName)); });
@@ -139,17 +212,18 @@ bool PosixFileSystem::ListNames(const QString &folder, std::vector<QString> &out
     return ok;
 }
 
-bool PosixFileSystem::FileExists(const QString &path)
+bool PosixFileSystem::FileExists(const FolderHandle &folder, const QString &name)
 {
-    const QByteArray encoded = EncodeName(path);
+    const QByteArray encoded = EncodeName(name);
     struct stat st;
-    if (lstat(encoded.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (fstatat(folder.descriptor(), encoded.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        S_ISDIR(st.st_mode))
         return false;
     if (!S_ISLNK(st.st_mode))
         return true;
     // A link to a folder counts as a folder; a dangling link is still an entry.
     struct stat target;
-    return stat(encoded.constData(), &target) != 0 || !S_ISDIR(target.st_mode);
+    return fstatat(folder.descriptor(), encoded.constData(), &target, 0) != 0 || !S_ISDIR(target.st_mode);
 }
 
 bool PosixFileSystem::FolderExists(const QString &path)
@@ -158,13 +232,13 @@ bool PosixFileSystem::FolderExists(const QString &path)
     return stat(EncodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<std::optional<qint64>> PosixFileSystem::ReadModifiedTimes(const QString &folder,
+std::vector<std::optional<qint64>> PosixFileSystem::ReadModifiedTimes(const FolderHandle &folder,
                                                                       const std::vector<QString> &names)
 {
     std::vector<std::optional<qint64>> times(names.size());
-    const int dirFd = open(EncodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0)
+    if (!folder.isOpen())
         return times;
+    const int dirFd = folder.descriptor();
     ShareOut(names.size(), [&](size_t first, size_t last) {
         for (size_t i = first; i < last; ++i) {
             struct stat st;
@@ -172,7 +246,6 @@ std::vector<std::optional<qint64>> PosixFileSystem::ReadModifiedTimes(const QStr
                 times[i] = qint64(st.st_mtim.tv_sec);
         }
     });
-    close(dirFd);
     return times;
 }
 

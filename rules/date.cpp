@@ -110,7 +110,7 @@ void DateNameRows(FileList &list, const AppSettings &settings)
     names.reserve(size_t(list.count()));
     for (int row = 1; row <= list.count(); ++row)
         names.push_back(list.at(row).Name);
-    const std::vector<std::optional<qint64>> times = Fs().ReadModifiedTimes(list.Folder(), names);
+    const std::vector<std::optional<qint64>> times = Fs().ReadModifiedTimes(list.Handle(), names);
     DateSuffixer suffixer;
     size_t next = 0;
     PassOverRows(list, [&](FileEntry &entry) {

@@ -20,17 +20,18 @@ std::function<bool()> &FirstRunHook()
     return hook;
 }
 
-// Lines end at CR or CR LF; a lone LF belongs to the line.
+// Lines end at CR LF, CR or LF: no value holds a line break of its own,
+// since every text value is written through EscapeLine.
 QStringList SplitLines(const QString &text)
 {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (text.at(i) != u'\r')
+        if (text.at(i) != u'\r' && text.at(i) != u'\n')
             continue;
         lines.append(text.mid(start, i - start));
-        if (i + 1 < n && text.at(i + 1) == u'\n')
+        if (text.at(i) == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
             ++i;
         start = i + 1;
     }
@@ -53,22 +54,21 @@ public:
     {
         if (m_next >= m_lines.size())
             return false;
-        field = m_lines.at(m_next++);
+        field = UnescapeLine(m_lines.at(m_next++));
         return true;
     }
     bool Bool(bool &field)
     {
-        QString text;
-        if (!Text(text))
+        if (m_next >= m_lines.size())
             return false;
-        field = TextToBool(text);
+        field = TextToBool(m_lines.at(m_next++));
         return true;
     }
     bool Integer(qint16 &field)
     {
-        QString text;
-        if (!Text(text))
+        if (m_next >= m_lines.size())
             return false;
+        const QString text = m_lines.at(m_next++);
         const auto value = ParseLenientInteger(text);
         if (!value)
             return false;
@@ -109,6 +109,9 @@ QString DecodeTextFile(const QByteArray &content)
 
 bool ReadSettings(const QByteArray &content, AppSettings &s)
 {
+    // A text file holds no NUL: this is no settings file.
+    if (content.contains('\0'))
+        return false;
     LineReader in(SplitLines(DecodeTextFile(content)));
     QString header;
     bool ok = in.Text(header) && in.Text(s.CurrentFolder) && in.Bool(s.ProtectExtension) &&
@@ -145,9 +148,11 @@ LoadResult LoadSettings(AppSettings &s)
 
 QByteArray ComposeSettings(const AppSettings &s)
 {
+    // Every text value goes through EscapeLine: a folder may hold CR or LF,
+    // and a line break in a value would shift every line after it.
     QStringList lines = {
         Header,
-        s.CurrentFolder,
+        EscapeLine(s.CurrentFolder),
         BoolToText(s.ProtectExtension),
         BoolToText(s.ShowShortcuts),
         BoolToText(s.ReservedFlag),
@@ -157,19 +162,19 @@ QByteArray ComposeSettings(const AppSettings &s)
         BoolToText(s.NumberAutoDigits),
         IntegerToText(s.NumberDigits),
         IntegerToText(s.NumberStart),
-        s.NumberPattern,
-        s.ReplaceFrom,
-        s.ReplaceTo,
-        s.InsertText,
-        s.DatePrefix,
+        EscapeLine(s.NumberPattern),
+        EscapeLine(s.ReplaceFrom),
+        EscapeLine(s.ReplaceTo),
+        EscapeLine(s.InsertText),
+        EscapeLine(s.DatePrefix),
         BoolToText(s.ReplaceCaseSensitive),
         BoolToText(s.PictureShowNeighbours),
-        s.ExternalProgram,
+        EscapeLine(s.ExternalProgram),
         BoolToText(s.PictureWindowOpen),
         BoolToText(s.EtcWindowOpen),
     };
     for (int slot = 1; slot <= 10; ++slot)
-        lines.append(s.ProhibitedNames[slot]);
+        lines.append(EscapeLine(s.ProhibitedNames[slot]));
     QByteArray content;
     for (const QString &line : lines)
         content += line.toUtf8() + "\r\n";

@@ -2,6 +2,7 @@
 #include "platform/filesystem.h"
 #include "platform/names.h"
 #include "platform/wildcard.h"
+#include "support/pathfs.h"
 #include "support/tempfolder.h"
 
 #include <QTest>
@@ -196,10 +197,10 @@ void PlatformTest::sambaRecordOnDisk()
     if (::setxattr(EncodeName(path).constData(), "user.DOSATTRIB", record.constData(), size_t(record.size()),
                    0) != 0)
         QSKIP("this file system keeps no user attributes");
-    QCOMPARE(*Fs().ReadAttributes(path), int(AttrArchive));
-    QVERIFY(Fs().CanWriteAttributes(path, AttrHidden));
-    QVERIFY(Fs().WriteAttributes(path, AttrHidden));
-    QCOMPARE(*Fs().ReadAttributes(path), AttrHidden | AttrArchive);
+    QCOMPARE(*ReadAttributesOf(path), int(AttrArchive));
+    QVERIFY(CanWriteAttributesOf(path, AttrHidden));
+    QVERIFY(WriteAttributesOf(path, AttrHidden));
+    QCOMPARE(*ReadAttributesOf(path), AttrHidden | AttrArchive);
     QByteArray stored(512, '\0');
     stored.truncate(::getxattr(EncodeName(path).constData(), "user.DOSATTRIB", stored.data(), 512));
     QCOMPARE(stored, SambaRecord(3));
@@ -208,8 +209,8 @@ void PlatformTest::sambaRecordOnDisk()
     QByteArray longRecord = SambaRecord(5) + QByteArray(300, '\x7f');
     ::setxattr(EncodeName(path).constData(), "user.DOSATTRIB", longRecord.constData(),
                size_t(longRecord.size()), 0);
-    QCOMPARE(*Fs().ReadAttributes(path), AttrHidden | AttrArchive);
-    QVERIFY(Fs().WriteAttributes(path, AttrSystem));
+    QCOMPARE(*ReadAttributesOf(path), AttrHidden | AttrArchive);
+    QVERIFY(WriteAttributesOf(path, AttrSystem));
     longRecord[12] = 0x24;
     stored.resize(1024);
     stored.truncate(::getxattr(EncodeName(path).constData(), "user.DOSATTRIB", stored.data(), 1024));
@@ -219,9 +220,9 @@ void PlatformTest::sambaRecordOnDisk()
     const QByteArray foreign("\0\0\x09\0\x09\0\0\0\x22\0\0\0", 12);
     ::setxattr(EncodeName(path).constData(), "user.DOSATTRIB", foreign.constData(), size_t(foreign.size()),
                0);
-    QVERIFY(!Fs().CanWriteAttributes(path, AttrSystem));
-    QVERIFY(!Fs().WriteAttributes(path, AttrSystem));
-    QVERIFY(Fs().WriteAttributes(path, 0)); // nothing to change is no error
+    QVERIFY(!CanWriteAttributesOf(path, AttrSystem));
+    QVERIFY(!WriteAttributesOf(path, AttrSystem));
+    QVERIFY(WriteAttributesOf(path, 0)); // nothing to change is no error
     stored.resize(64);
     stored.truncate(::getxattr(EncodeName(path).constData(), "user.DOSATTRIB", stored.data(), 64));
     QCOMPARE(stored, foreign);
@@ -232,12 +233,11 @@ void PlatformTest::renameNeverReplaces()
     TempFolder folder;
     folder.addFile(QStringLiteral("a.txt"), "A");
     folder.addFile(QStringLiteral("b.txt"), "B");
-    QVERIFY(!Fs().RenameNoReplace(folder.filePath(QStringLiteral("a.txt")),
-                                  folder.filePath(QStringLiteral("b.txt"))));
+    QVERIFY(
+        !RenameByPath(folder.filePath(QStringLiteral("a.txt")), folder.filePath(QStringLiteral("b.txt"))));
     QCOMPARE(folder.content(QStringLiteral("a.txt")), QByteArray("A"));
     QCOMPARE(folder.content(QStringLiteral("b.txt")), QByteArray("B"));
-    QVERIFY(Fs().RenameNoReplace(folder.filePath(QStringLiteral("a.txt")),
-                                 folder.filePath(QStringLiteral("c.txt"))));
+    QVERIFY(RenameByPath(folder.filePath(QStringLiteral("a.txt")), folder.filePath(QStringLiteral("c.txt"))));
     QCOMPARE(folder.names(), QStringList({QStringLiteral("b.txt"), QStringLiteral("c.txt")}));
 }
 
@@ -267,14 +267,14 @@ void PlatformTest::symbolicLinks()
                                  QStringLiteral("target.txt")}));
 
     // Renaming a link renames the link, never its target.
-    QVERIFY(Fs().RenameNoReplace(folder.filePath(QStringLiteral("link.txt")),
-                                 folder.filePath(QStringLiteral("renamed.txt"))));
+    QVERIFY(RenameByPath(folder.filePath(QStringLiteral("link.txt")),
+                         folder.filePath(QStringLiteral("renamed.txt"))));
     QVERIFY(folder.exists(QStringLiteral("target.txt")));
     QCOMPARE(folder.content(QStringLiteral("renamed.txt")), QByteArray("12345"));
     // Attributes are never applied through a link.
-    QVERIFY(!Fs().CanWriteAttributes(folder.filePath(QStringLiteral("renamed.txt")), AttrReadOnly));
-    QVERIFY(!Fs().WriteAttributes(folder.filePath(QStringLiteral("renamed.txt")), AttrReadOnly));
-    QVERIFY(Fs().WriteAttributes(folder.filePath(QStringLiteral("renamed.txt")), 0));
+    QVERIFY(!CanWriteAttributesOf(folder.filePath(QStringLiteral("renamed.txt")), AttrReadOnly));
+    QVERIFY(!WriteAttributesOf(folder.filePath(QStringLiteral("renamed.txt")), AttrReadOnly));
+    QVERIFY(WriteAttributesOf(folder.filePath(QStringLiteral("renamed.txt")), 0));
 }
 
 void PlatformTest::attributesOnDisk()
@@ -282,30 +282,30 @@ void PlatformTest::attributesOnDisk()
     TempFolder folder;
     const QString plain = folder.addFile(QStringLiteral("plain.txt"));
     const QString dotted = folder.addFile(QStringLiteral(".hidden"));
-    QCOMPARE(*Fs().ReadAttributes(plain), 0);
-    QCOMPARE(*Fs().ReadAttributes(dotted), int(AttrHidden));
+    QCOMPARE(*ReadAttributesOf(plain), 0);
+    QCOMPARE(*ReadAttributesOf(dotted), int(AttrHidden));
 
-    QVERIFY(Fs().CanWriteAttributes(plain, AttrReadOnly));
-    QVERIFY(Fs().WriteAttributes(plain, AttrReadOnly));
-    QCOMPARE(*Fs().ReadAttributes(plain), int(AttrReadOnly));
+    QVERIFY(CanWriteAttributesOf(plain, AttrReadOnly));
+    QVERIFY(WriteAttributesOf(plain, AttrReadOnly));
+    QCOMPARE(*ReadAttributesOf(plain), int(AttrReadOnly));
     struct stat st;
     ::stat(EncodeName(plain).constData(), &st);
     QCOMPARE(st.st_mode & 0222, 0u); // every write bit cleared
-    QVERIFY(Fs().WriteAttributes(plain, 0));
+    QVERIFY(WriteAttributesOf(plain, 0));
     ::stat(EncodeName(plain).constData(), &st);
     QCOMPARE(st.st_mode & 0222, 0200u); // only the owner's comes back
 
     // A period name stays hidden whatever is asked; that is no error.
-    QVERIFY(Fs().WriteAttributes(dotted, 0));
-    QCOMPARE(*Fs().ReadAttributes(dotted), int(AttrHidden));
+    QVERIFY(WriteAttributesOf(dotted, 0));
+    QCOMPARE(*ReadAttributesOf(dotted), int(AttrHidden));
 
     if (!folder.setDosAttributes(QStringLiteral("plain.txt"), AttrArchive))
         QSKIP("this file system keeps no user attributes");
-    QVERIFY(Fs().WriteAttributes(plain, AttrReadOnly | AttrHidden | AttrSystem));
-    QCOMPARE(*Fs().ReadAttributes(plain), AttrReadOnly | AttrHidden | AttrSystem | AttrArchive);
+    QVERIFY(WriteAttributesOf(plain, AttrReadOnly | AttrHidden | AttrSystem));
+    QCOMPARE(*ReadAttributesOf(plain), AttrReadOnly | AttrHidden | AttrSystem | AttrArchive);
     // Read-only files still take new user attributes.
-    QVERIFY(Fs().WriteAttributes(plain, AttrReadOnly));
-    QCOMPARE(*Fs().ReadAttributes(plain), AttrReadOnly | AttrArchive);
+    QVERIFY(WriteAttributesOf(plain, AttrReadOnly));
+    QCOMPARE(*ReadAttributesOf(plain), AttrReadOnly | AttrArchive);
 }
 
 void PlatformTest::wholeFileWrites()

@@ -1,4 +1,5 @@
 #include "engine/changelog.h"
+#include "engine/folderrenamer.h"
 #include "engine/messages.h"
 #include "engine/rename.h"
 #include "engine/scan.h"
@@ -7,6 +8,7 @@
 #include "platform/names.h"
 #include "settings/paths.h"
 #include "support/failingfilesystem.h"
+#include "support/pathfs.h"
 #include "support/recordingmessagesink.h"
 #include "support/renamewindowrecorder.h"
 #include "support/tempfolder.h"
@@ -95,6 +97,18 @@ struct Run
     }
 };
 
+void RepairFolder(const QString &folder)
+{
+    FolderRenamer renamer(Fs().OpenFolder(folder));
+    RepairFromLog(renamer);
+}
+
+QString OldNameOf(const ChangeLogRecord &log, const QString &tempName)
+{
+    const ChangeLogRow *row = log.RowOfTemporary(tempName);
+    return row ? row->oldName : QString();
+}
+
 } // namespace
 
 class RenameTest : public QObject
@@ -103,7 +117,7 @@ class RenameTest : public QObject
 
 private slots:
     void exchangesCyclesCaseAndPlain();
-    void logLinesForChangedRowsOnly();
+    void logLinesForEveryRow();
     void nothingChangedStillAppliesAttributes();
     void attributesFollowTheRowNotTheScan();
     void decliningChangesNothing();
@@ -164,7 +178,7 @@ void RenameTest::exchangesCyclesCaseAndPlain()
     QCOMPARE(run.list.CurrentRow(), 0);
 }
 
-void RenameTest::logLinesForChangedRowsOnly()
+void RenameTest::logLinesForEveryRow()
 {
     Run run;
     run.folder.addFile(u"IMG_0001.JPG"_s);
@@ -178,8 +192,11 @@ void RenameTest::logLinesForChangedRowsOnly()
     RecordingMessageSink sink;
     sink.scriptAnswers({true});
     QVERIFY(ExecuteRename(run.list, run.settings, run.window));
+    // The unchanged row is logged too, since the trial renames it; the mark
+    // of a run not yet complete is gone once every file has its name.
     const QByteArray expected = Header + "\r\nPath= " + run.folder.path().toUtf8() +
                                 "\r\nIMG_0001.JPG > __KZM_X_.001 > Trip001.JPG\r\n"
+                                "IMG_0002.JPG > __KZM_X_.002 > IMG_0002.JPG\r\n"
                                 "IMG_0003.JPG > __KZM_X_.003 > " +
                                 u"旅行003.JPG"_s.toUtf8() + "\r\n";
     QCOMPARE(run.log(), expected);
@@ -197,10 +214,11 @@ void RenameTest::nothingChangedStillAppliesAttributes()
     RecordingMessageSink sink;
     sink.scriptAnswers({true});
     QVERIFY(ExecuteRename(run.list, run.settings, run.window));
-    QCOMPARE(run.log(), Header + "\r\nPath= " + run.folder.path().toUtf8() + "\r\n");
-    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"b.txt"_s)).value_or(-1) & AttrReadOnly,
+    QCOMPARE(run.log(), Header + "\r\nPath= " + run.folder.path().toUtf8() +
+                            "\r\na.txt > __KZM_X_.001 > a.txt\r\nb.txt > __KZM_X_.002 > b.txt\r\n");
+    QCOMPARE(ReadAttributesOf(run.folder.filePath(u"b.txt"_s)).value_or(-1) & AttrReadOnly,
              int(AttrReadOnly));
-    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"a.txt"_s)).value_or(-1) & AttrReadOnly, 0);
+    QCOMPARE(ReadAttributesOf(run.folder.filePath(u"a.txt"_s)).value_or(-1) & AttrReadOnly, 0);
     QCOMPARE(run.list.at(run.rowOf(u"b.txt"_s)).Attributes, MakeAttrText(AttrReadOnly));
     run.folder.setReadOnly(u"b.txt"_s, false);
 }
@@ -220,8 +238,8 @@ void RenameTest::attributesFollowTheRowNotTheScan()
     RecordingMessageSink sink;
     sink.scriptAnswers({true});
     QVERIFY(ExecuteRename(run.list, run.settings, run.window));
-    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"a.txt"_s)), std::optional<int>(0));
-    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"c.txt"_s)), std::optional<int>(0));
+    QCOMPARE(ReadAttributesOf(run.folder.filePath(u"a.txt"_s)), std::optional<int>(0));
+    QCOMPARE(ReadAttributesOf(run.folder.filePath(u"c.txt"_s)), std::optional<int>(0));
 
     // Rows whose attributes already hold are not written at all.
     FailingFileSystem fs;
@@ -308,8 +326,9 @@ void RenameTest::leftoverTemporaryNameBlocks()
 
     RecordingMessageSink sink;
     QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
-    QCOMPARE(sink.texts(),
-             (QStringList{u"このプログラムでは [ __KZM_X_ ] という文字は使えません"_s, Aborted}));
+    QCOMPARE(sink.texts().size(), 2);
+    QVERIFY(sink.texts().at(0).startsWith(u"このプログラムでは [ __KZM_X_ ] という文字は使えません"_s));
+    QCOMPARE(sink.texts().at(1), Aborted);
     QCOMPARE(run.folder.names(), (QStringList{u"__KZM_X_.003"_s, u"a.txt"_s}));
 }
 
@@ -331,7 +350,12 @@ void RenameTest::trialFailureReportsEveryRow()
     RecordingMessageSink sink;
     sink.scriptAnswers({true});
     QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
-    QCOMPARE(sink.texts(), (QStringList{ConfirmText, TrialText(u"b.txt"_s), TrialText(u"c.txt"_s), Aborted}));
+    // One box for the whole trial: the first file, and how many more.
+    QCOMPARE(sink.texts(),
+             (QStringList{ConfirmText,
+                          TrialText(u"b.txt"_s) +
+                              u"\r\n\r\nほかに 1 個のファイルも変換できません（一覧で選択しています）"_s,
+                          Aborted}));
     QCOMPARE(sink.messages().at(1).title, TrialTitle);
     QCOMPARE(sink.messages().at(1).icon, MessageIcon::Critical);
     QCOMPARE(run.list.CurrentRow(), 3);
@@ -362,7 +386,7 @@ void RenameTest::trialRefusesUnwritableAttributes()
     QCOMPARE(sink.texts(), (QStringList{ConfirmText, TrialText(u"b.txt"_s), Aborted}));
     QCOMPARE(run.list.CurrentRow(), 2);
     QCOMPARE(run.contents(), (QMap<QString, QByteArray>{{u"a.txt"_s, "a"}, {u"b.txt"_s, "b"}}));
-    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"b.txt"_s)), std::optional<int>(0));
+    QCOMPARE(ReadAttributesOf(run.folder.filePath(u"b.txt"_s)), std::optional<int>(0));
 }
 
 void RenameTest::logThatCannotBeWrittenStopsTheRun()
@@ -445,7 +469,7 @@ void RenameTest::declinedRepairLeavesLoggedNames()
     QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
     QVERIFY(sink.texts().first().startsWith(u"このプログラムでは [ __KZM_X_ ] という文字は使えません"_s));
     // The repair on its own brings it back.
-    RepairFromLog(run.folder.path());
+    RepairFolder(run.folder.path());
     QCOMPARE(run.contents(), (QMap<QString, QByteArray>{{u"a.txt"_s, "a"}, {u"b.txt"_s, "b"}}));
 }
 
@@ -473,7 +497,7 @@ void RenameTest::namesThatAreNotUtf8()
         QByteArray(rawOld + " > " + tempName + " > " + u"テスト.txt"_s.toUtf8() + "\r\n")));
     Fs().RemoveFile(run.folder.filePath(DecodeName(QByteArray("\xffplain.txt"))));
 
-    QCOMPARE(ReadChangeLog(run.log())->oldNames.value(TempName(oldRow)), oldName);
+    QCOMPARE(OldNameOf(*ReadChangeLog(run.log()), TempName(oldRow)), oldName);
 }
 
 void RenameTest::changeLogReadsBackEveryName()
@@ -492,19 +516,30 @@ void RenameTest::changeLogReadsBackEveryName()
     const QString folder = u"/tmp/we\\ird\r\nfolder"_s;
     const QByteArray log = ComposeChangeLog(folder, rows);
     const QStringList lines = DecodeNameLines(log);
-    QCOMPARE(lines.size(), 5);
+    // Every row is logged, unchanged ones too: the trial renames them all.
+    QCOMPARE(lines.size(), 1002);
     QCOMPARE(lines.at(0), QString::fromUtf8(Header));
     QCOMPARE(lines.at(2), u"a > b.txt > __KZM_X_.001 > c > d.txt"_s);
+    QCOMPARE(lines.at(101), u"100.txt > __KZM_X_.100 > 100.txt"_s);
 
     const std::optional<ChangeLogRecord> record = ReadChangeLog(log);
     QVERIFY(record);
     QCOMPARE(record->folder, folder);
-    QCOMPARE(record->oldNames.value(u"__KZM_X_.001"_s), u"a > b.txt"_s);
-    QCOMPARE(record->oldNames.value(u"__KZM_X_.002"_s), u"x\r\ny > .txt"_s);
-    QCOMPARE(record->oldNames.value(u"__KZM_X_.1000"_s), u"1000.txt"_s);
-    // Row 100 was not changed: its temporary name is no prefix match for row 1000.
-    QVERIFY(!record->oldNames.contains(u"__KZM_X_.100"_s));
+    QCOMPARE(OldNameOf(*record, u"__KZM_X_.001"_s), u"a > b.txt"_s);
+    QCOMPARE(OldNameOf(*record, u"__KZM_X_.002x"_s), u"x\r\ny > .txt"_s);
+    QCOMPARE(OldNameOf(*record, u"__KZM_X_.1000"_s), u"1000.txt"_s);
+    QCOMPARE(OldNameOf(*record, u"__KZM_X_.100"_s), u"100.txt"_s);
+    QVERIFY(!record->incomplete);
     QVERIFY(!ReadChangeLog(QByteArray("just one line\r\n")));
+
+    // An editor may save it with LF line ends and a byte order mark.
+    QByteArray edited = "\xEF\xBB\xBF" + log;
+    edited.replace("\r\n", "\n");
+    const std::optional<ChangeLogRecord> reread = ReadChangeLog(edited);
+    QVERIFY(reread);
+    QCOMPARE(reread->folder, folder);
+    QCOMPARE(reread->rows.size(), size_t(1000));
+    QCOMPARE(OldNameOf(*reread, u"__KZM_X_.002"_s), u"x\r\ny > .txt"_s);
 }
 
 void RenameTest::repairFindsNamesHoldingTheSeparator()
@@ -530,7 +565,7 @@ void RenameTest::repairFindsNamesHoldingTheSeparator()
     QCOMPARE(run.folder.names().filter(u"__KZM_X_."_s).size(), 3);
 
     fs.refuse = {};
-    RepairFromLog(run.folder.path());
+    RepairFolder(run.folder.path());
     QCOMPARE(run.contents(), (QMap<QString, QByteArray>{
                                  {u"a > b.txt"_s, "ab"}, {u"c.txt"_s, "c"}, {u"line\r\nbreak.txt"_s, "lb"}}));
 }
@@ -545,7 +580,7 @@ void RenameTest::repairRefusesAnotherFoldersLog()
     QVERIFY(run.program.addFile(u"Kazami.Log"_s, ComposeChangeLog(u"/some/other/folder"_s, rows)).size() > 0);
 
     RecordingMessageSink sink;
-    RepairFromLog(run.folder.path());
+    RepairFolder(run.folder.path());
     QCOMPARE(run.folder.names(), QStringList{u"__KZM_X_.001"_s});
     QCOMPARE(sink.messages().size(), 1);
     QVERIFY(sink.texts().at(0).startsWith(u"変更記録は別のフォルダのものです"_s));
@@ -571,7 +606,7 @@ void RenameTest::periodHiddenStaysWithTheName()
     sink.scriptAnswers({true});
     QVERIFY(ExecuteRename(run.list, run.settings, run.window));
     QCOMPARE(run.folder.names(), (QStringList{u".profile"_s, u"env"_s}));
-    QCOMPARE(Fs().ReadAttributes(run.folder.filePath(u"env"_s)), std::optional<int>(0));
+    QCOMPARE(ReadAttributesOf(run.folder.filePath(u"env"_s)), std::optional<int>(0));
     char value[64];
     QVERIFY(::lgetxattr(EncodeName(run.folder.filePath(u"env"_s)).constData(), "user.DOSATTRIB", value,
                         sizeof value) < 0);

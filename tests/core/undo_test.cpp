@@ -211,7 +211,7 @@ void UndoTest::stoppingTheTrialRenamesNothing()
     QCOMPARE(f.messages.texts().constLast(), u"置換を中止します"_s);
     // The log is all that was written, and it says the run was stopped.
     QCOMPARE(f.program.names(), QStringList({u"Kazami.Log"_s}));
-    QVERIFY(ReadChangeLog(*Fs().ReadFile(ChangeLogPath()))->stoppedInTrial);
+    QVERIFY(ReadChangeLog(*Fs().ReadFile(ChangeLogPath()))->incomplete);
 }
 
 QTEST_GUILESS_MAIN(UndoTest)

@@ -84,7 +84,7 @@ void UndoProgressTest::trialStoppedFromTheProgressWindow()
     QVERIFY(messages.messages().constFirst().question);
     QCOMPARE(messages.texts().constLast(), u"置換を中止します"_s);
     QCOMPARE(folder.names(), QStringList({u"f1.txt"_s, u"f2.txt"_s, u"f3.txt"_s, u"f4.txt"_s, u"f5.txt"_s}));
-    QVERIFY(ReadChangeLog(*Fs().ReadFile(program.path() + u"/Kazami.Log"_s))->stoppedInTrial);
+    QVERIFY(ReadChangeLog(*Fs().ReadFile(program.path() + u"/Kazami.Log"_s))->incomplete);
     window->hide();
 }
 

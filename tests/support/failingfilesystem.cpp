@@ -1,5 +1,7 @@
 #include "support/failingfilesystem.h"
 
+#include "platform/names.h"
+
 FailingFileSystem::FailingFileSystem() : m_installed(*this) {}
 
 FailingFileSystem::~FailingFileSystem() = default;
@@ -18,20 +20,50 @@ bool FailingFileSystem::allow(const QString &kind, const QString &path, const QS
     return !(refuse && refuse(operation));
 }
 
-bool FailingFileSystem::ListFolder(const QString &folder, const ListOptions &options,
+namespace {
+
+QString PathIn(const FolderHandle &folder, const QString &name)
+{
+    return JoinPath(folder.path(), name);
+}
+
+} // namespace
+
+FolderHandle FailingFileSystem::OpenFolder(const QString &path)
+{
+    if (!allow(QStringLiteral("OpenFolder"), path))
+        return {};
+    return m_real.OpenFolder(path);
+}
+
+std::optional<EntryIdentity> FailingFileSystem::IdentifyPath(const QString &path)
+{
+    if (!allow(QStringLiteral("IdentifyPath"), path))
+        return std::nullopt;
+    return m_real.IdentifyPath(path);
+}
+
+std::optional<EntryIdentity> FailingFileSystem::Identify(const FolderHandle &folder, const QString &name)
+{
+    if (!allow(QStringLiteral("Identify"), PathIn(folder, name)))
+        return std::nullopt;
+    return m_real.Identify(folder, name);
+}
+
+bool FailingFileSystem::ListFolder(const FolderHandle &folder, const ListOptions &options,
                                    std::vector<FolderEntry> &out)
 {
-    return allow(QStringLiteral("ListFolder"), folder) && m_real.ListFolder(folder, options, out);
+    return allow(QStringLiteral("ListFolder"), folder.path()) && m_real.ListFolder(folder, options, out);
 }
 
-bool FailingFileSystem::ListNames(const QString &folder, std::vector<QString> &out)
+bool FailingFileSystem::ListNames(const FolderHandle &folder, std::vector<QString> &out)
 {
-    return allow(QStringLiteral("ListNames"), folder) && m_real.ListNames(folder, out);
+    return allow(QStringLiteral("ListNames"), folder.path()) && m_real.ListNames(folder, out);
 }
 
-bool FailingFileSystem::FileExists(const QString &path)
+bool FailingFileSystem::FileExists(const FolderHandle &folder, const QString &name)
 {
-    return allow(QStringLiteral("FileExists"), path) && m_real.FileExists(path);
+    return allow(QStringLiteral("FileExists"), PathIn(folder, name)) && m_real.FileExists(folder, name);
 }
 
 bool FailingFileSystem::FolderExists(const QString &path)
@@ -46,26 +78,54 @@ std::optional<qint64> FailingFileSystem::ReadModified(const QString &path)
     return m_real.ReadModified(path);
 }
 
-std::optional<int> FailingFileSystem::ReadAttributes(const QString &path)
+std::vector<std::optional<qint64>> FailingFileSystem::ReadModifiedTimes(const FolderHandle &folder,
+                                                                        const std::vector<QString> &names)
 {
-    if (!allow(QStringLiteral("ReadAttributes"), path))
+    if (!allow(QStringLiteral("ReadModifiedTimes"), folder.path()))
+        return std::vector<std::optional<qint64>>(names.size());
+    return m_real.ReadModifiedTimes(folder, names);
+}
+
+std::optional<int> FailingFileSystem::ReadAttributes(const FolderHandle &folder, const QString &name)
+{
+    if (!allow(QStringLiteral("ReadAttributes"), PathIn(folder, name)))
         return std::nullopt;
-    return m_real.ReadAttributes(path);
+    return m_real.ReadAttributes(folder, name);
 }
 
-bool FailingFileSystem::WriteAttributes(const QString &path, int attributes)
+bool FailingFileSystem::WriteAttributes(const FolderHandle &folder, const QString &name, int attributes)
 {
-    return allow(QStringLiteral("WriteAttributes"), path) && m_real.WriteAttributes(path, attributes);
+    return allow(QStringLiteral("WriteAttributes"), PathIn(folder, name)) &&
+           m_real.WriteAttributes(folder, name, attributes);
 }
 
-bool FailingFileSystem::CanWriteAttributes(const QString &path, int attributes)
+bool FailingFileSystem::CanWriteAttributes(const FolderHandle &folder, const QString &name, int attributes,
+                                           const QString &finalName)
 {
-    return allow(QStringLiteral("CanWriteAttributes"), path) && m_real.CanWriteAttributes(path, attributes);
+    return allow(QStringLiteral("CanWriteAttributes"), PathIn(folder, name)) &&
+           m_real.CanWriteAttributes(folder, name, attributes, finalName);
 }
 
-bool FailingFileSystem::RenameNoReplace(const QString &from, const QString &to)
+RenameResult FailingFileSystem::RenameNoReplace(const FolderHandle &folder, const QString &from,
+                                                const QString &to, RenameMode mode)
 {
-    return allow(QStringLiteral("RenameNoReplace"), from, to) && m_real.RenameNoReplace(from, to);
+    if (!allow(QStringLiteral("RenameNoReplace"), PathIn(folder, from), PathIn(folder, to)))
+        return RenameResult::Failed;
+    if (noAtomicRename && mode == RenameMode::Atomic)
+        return RenameResult::NeedsCheckedRename;
+    return m_real.RenameNoReplace(folder, from, to, RenameMode::Atomic);
+}
+
+bool FailingFileSystem::RemoveSecondLink(const FolderHandle &folder, const QString &name,
+                                         const QString &keptName)
+{
+    return allow(QStringLiteral("RemoveSecondLink"), PathIn(folder, name), PathIn(folder, keptName)) &&
+           m_real.RemoveSecondLink(folder, name, keptName);
+}
+
+bool FailingFileSystem::MoveFileOver(const QString &from, const QString &to)
+{
+    return allow(QStringLiteral("MoveFileOver"), from, to) && m_real.MoveFileOver(from, to);
 }
 
 bool FailingFileSystem::ReplaceFile(const QString &path, const QByteArray &content)
@@ -128,4 +188,11 @@ LockAttempt FailingFileSystem::LockExclusive(const QString &path)
     if (!allow(QStringLiteral("LockExclusive"), path))
         return {};
     return m_real.LockExclusive(path);
+}
+
+LockAttempt FailingFileSystem::LockFolder(const FolderHandle &folder)
+{
+    if (!allow(QStringLiteral("LockFolder"), folder.path()))
+        return {};
+    return m_real.LockFolder(folder);
 }

@@ -17,7 +17,7 @@ public:
     {
         QString kind; // the FileSystem method's name
         QString path;
-        QString target; // RenameNoReplace only
+        QString target; // RenameNoReplace, RemoveSecondLink and MoveFileOver only
     };
 
     FailingFileSystem();
@@ -40,17 +40,33 @@ public:
     // The content last written to a path that begins with prefix.
     QByteArray writtenTo(const QString &prefix) const;
 
-    bool ListFolder(const QString &folder, const ListOptions &options,
+    // Emulates a file system without an atomic rename that never replaces
+    // (FAT, exFAT through FUSE): an atomic rename is refused as the real one
+    // refuses it, and the checked rename is done with the real one.
+    bool noAtomicRename = false;
+
+    using FileSystem::ListFolder;
+    using FileSystem::ListNames;
+    FolderHandle OpenFolder(const QString &path) override;
+    std::optional<EntryIdentity> IdentifyPath(const QString &path) override;
+    std::optional<EntryIdentity> Identify(const FolderHandle &folder, const QString &name) override;
+    bool ListFolder(const FolderHandle &folder, const ListOptions &options,
                     std::vector<FolderEntry> &out) override;
-    bool ListNames(const QString &folder, std::vector<QString> &out) override;
-    bool FileExists(const QString &path) override;
+    bool ListNames(const FolderHandle &folder, std::vector<QString> &out) override;
+    bool FileExists(const FolderHandle &folder, const QString &name) override;
     bool FolderExists(const QString &path) override;
-    std::optional<int> ReadAttributes(const QString &path) override;
+    std::optional<int> ReadAttributes(const FolderHandle &folder, const QString &name) override;
     std::optional<qint64> ReadModified(const QString &path) override;
-    bool WriteAttributes(const QString &path, int attributes) override;
-    bool CanWriteAttributes(const QString &path, int attributes) override;
-    bool RenameNoReplace(const QString &from, const QString &to) override;
+    std::vector<std::optional<qint64>> ReadModifiedTimes(const FolderHandle &folder,
+                                                         const std::vector<QString> &names) override;
+    bool WriteAttributes(const FolderHandle &folder, const QString &name, int attributes) override;
+    bool CanWriteAttributes(const FolderHandle &folder, const QString &name, int attributes,
+                            const QString &finalName) override;
+    RenameResult RenameNoReplace(const FolderHandle &folder, const QString &from, const QString &to,
+                                 RenameMode mode) override;
+    bool RemoveSecondLink(const FolderHandle &folder, const QString &name, const QString &keptName) override;
     bool ReplaceFile(const QString &path, const QByteArray &content) override;
+    bool MoveFileOver(const QString &from, const QString &to) override;
     std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
                                             const QString &suffix, const QByteArray &content) override;
     std::optional<QByteArray> ReadFile(const QString &path) override;
@@ -59,6 +75,7 @@ public:
     bool PrivateFolder(const QString &path, bool create) override;
     bool FolderWritable(const QString &path) override;
     LockAttempt LockExclusive(const QString &path) override;
+    LockAttempt LockFolder(const FolderHandle &folder) override;
 
 private:
     // Counts an operation; false when it is to fail.

@@ -22,3 +22,9 @@ QStringList RecordingMessageSink::texts() const
         out.append(m.text);
     return out;
 }
+
+bool RecordingMessageSink::AskYesNoDefaultNo(const QString &text, const QString &title, MessageIcon icon)
+{
+    m_messages.append({text, title, icon, true, true});
+    return m_answers.isEmpty() ? false : m_answers.takeFirst();
+}

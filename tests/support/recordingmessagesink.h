@@ -15,6 +15,7 @@ public:
         QString title;
         MessageIcon icon = MessageIcon::None;
         bool question = false;
+        bool defaultNo = false; // a question whose default button is No
     };
 
     RecordingMessageSink();
@@ -22,6 +23,7 @@ public:
 
     void ShowMessage(const QString &text, const QString &title, MessageIcon icon) override;
     bool AskYesNo(const QString &text, const QString &title, MessageIcon icon) override;
+    bool AskYesNoDefaultNo(const QString &text, const QString &title, MessageIcon icon) override;
 
     // Answers for the next questions, in order; unscripted questions get No.
     void scriptAnswers(QList<bool> answers) { m_answers = std::move(answers); }
