@@ -97,6 +97,8 @@ protected:
 
 private:
     void BuildControls();
+    // The names and descriptions a screen reader reads out.
+    void DescribeControls();
     // The minimum size and the opening size.
     void SizeWindow();
     void InitList();
