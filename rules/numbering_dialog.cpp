@@ -69,6 +69,8 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
     m_optManual->setObjectName(u"optManual"_s);
     m_txtKeta->setObjectName(u"txtKeta"_s);
     m_txtKeta->setMaximumWidth(60);
+    // The box belongs to the option beside it.
+    m_txtKeta->setAccessibleName(m_optManual->text());
     auto *digits = new QGridLayout(flmZero);
     digits->addWidget(m_optAuto, 0, 0, 1, 2);
     digits->addWidget(m_optManual, 1, 0);

@@ -1,5 +1,7 @@
 #include "widgets/dialogchrome.h"
 
+#include "widgets/accessibility.h"
+
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QLayout>
@@ -19,6 +21,7 @@ void SetDialogChrome(QWidget *window, WindowSizing sizing, bool closeButton)
     if (closeButton)
         flags |= Qt::WindowCloseButtonHint;
     window->setWindowFlags(flags);
+    DescribeForScreenReaders(window);
     // Equal minimum and maximum sizes are what every window manager honours
     // as "not resizable"; some show a maximise button on anything else.
     if (sizing == WindowSizing::Fixed && window->layout()) {

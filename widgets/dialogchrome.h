@@ -12,7 +12,8 @@ enum class WindowSizing
 
 // Gives a dialog or a small window the frame of a desktop application's
 // dialog: a title and, where closeButton is set, a close button; never a
-// minimise or maximise button.
+// minimise or maximise button. Its controls are described for screen
+// readers as they stand now.
 void SetDialogChrome(QWidget *window, WindowSizing sizing, bool closeButton = true);
 
 // Makes a read-only text box as large as its lines, so that all of it shows

@@ -110,10 +110,15 @@ OptionDialog::OptionDialog(AppSettings &settings, QWidget *parent)
     m_chkShortcut->setObjectName(QStringLiteral("chkShortcut"));
     auto *label3 = new QLabel(QStringLiteral("表示禁止ファイル（１０個まで）"));
     label3->setObjectName(QStringLiteral("Label3"));
+    label3->setBuddy(m_txtProhibit);
     m_txtProhibit->setObjectName(QStringLiteral("txtProhibit"));
     auto *cmdAdd = new QPushButton(QStringLiteral("↓"));
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    // The arrow and the cross say nothing read out.
+    cmdAdd->setAccessibleName(QStringLiteral("追加"));
+    m_cmdDel->setAccessibleName(QStringLiteral("削除"));
     m_lstProhibit->setObjectName(QStringLiteral("lstProhibit"));
+    m_lstProhibit->setAccessibleName(label3->text());
     m_cmdDel->setObjectName(QStringLiteral("cmdDel"));
     m_cmdDel->setEnabled(false);
     QPlainTextEdit *txtOpt1 = HelpText(

@@ -74,6 +74,7 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     setModal(true);
 
     m_dirDir->setObjectName(QStringLiteral("dirDir"));
+    m_dirDir->setAccessibleName(QStringLiteral("フォルダ"));
     m_dirDir->setHeaderHidden(true);
     m_dirDir->setColumnCount(1);
     m_dirDir->setIndentation(12);
