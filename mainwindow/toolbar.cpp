@@ -30,7 +30,7 @@ constexpr ToolButton ToolButtons[] = {
     {"IDATT", u"すべてのファイルの属性を変換します", 0, "Ctrl+T"},
     {"IDNUM", u"リストの先頭から順に連続番号を", 0, "Ctrl+N"},
     {"IDLS", u"押すたびに変わります", 2, "Shift+F3"},
-    {"IDETC", u"その他変換ダイアログを表示します", 0, "Ctrl+E"},
+    {"IDETC", u"その他変換ダイアログを表示します", 0, "F7"},
     {"IDPIC", u"画像ダイアログを表示します", 2, "F3"},
     {"IDEXT", u"拡張子を保護します（推奨：ＯＮ）", 0, "Ctrl+Shift+E"},
 };

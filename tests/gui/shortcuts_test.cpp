@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMap>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QToolButton>
@@ -156,7 +157,7 @@ private slots:
         QTest::newRow("IDATT") << u"Ctrl+T"_s << u"dialog frmAtt"_s;
         QTest::newRow("IDNUM") << u"Ctrl+N"_s << u"dialog frmNumber"_s;
         QTest::newRow("IDLS") << u"Shift+F3"_s << u"previews A.TXT B.TXT C.TXT"_s;
-        QTest::newRow("IDETC") << u"Ctrl+E"_s << u"window frmEtc"_s;
+        QTest::newRow("IDETC") << u"F7"_s << u"window frmEtc"_s;
         QTest::newRow("IDPIC") << u"F3"_s << u"window frmPic"_s;
         QTest::newRow("IDEXT") << u"Ctrl+Shift+E"_s << u"protection"_s;
         QTest::newRow("cmdExe") << u"Ctrl+R"_s << u"message 置換を中止します"_s;
@@ -182,6 +183,29 @@ private slots:
             QVERIFY2(command->property("toolTip").toString().endsWith(
                          u'（' + sequence.toString(QKeySequence::NativeText) + u'）'),
                      qPrintable(command->property("toolTip").toString()));
+    }
+
+    // No two commands share a key, and the keys of the list's history stay free.
+    void keysAreDistinct()
+    {
+        MainWindow &w = start();
+        QMap<QString, QString> owners;
+        auto note = [&owners](const QString &owner, const QKeySequence &key) {
+            if (key.isEmpty())
+                return;
+            const QString text = key.toString(QKeySequence::PortableText);
+            QVERIFY2(!owners.contains(text), qPrintable(text + u' ' + owners.value(text) + u' ' + owner));
+            owners.insert(text, owner);
+        };
+        for (QAction *action : w.findChildren<QAction *>()) {
+            if (action->objectName() != u"mnuUndo")
+                note(action->objectName(), action->shortcut());
+        }
+        for (QAbstractButton *button : w.findChildren<QAbstractButton *>())
+            note(button->objectName(), button->shortcut());
+        QCOMPARE(owners.size(), 18);
+        for (const char *kept : {"Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z", "F8", "Shift+F8"})
+            QVERIFY2(!owners.contains(QLatin1StringView(kept)), kept);
     }
 
     void rescanKey()
