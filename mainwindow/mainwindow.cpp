@@ -542,7 +542,8 @@ void MainWindow::DockSideWindow(SideWindow *window)
     // like the window's.
     const QSize decoration = frame.size() - size();
     const QRect screenRoom = screen() ? screen()->availableGeometry() : frame;
-    window->MoveTo(SideWindowPosition(screenRoom, frame, window->Size() + decoration));
+    window->MoveTo(
+        SideWindowPosition(screenRoom, frame, window->Size() + decoration, geometry().top() - frame.top()));
 }
 
 void MainWindow::DockShownSideWindows()

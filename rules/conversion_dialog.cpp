@@ -30,7 +30,7 @@ void ChangeEtc(RuleWindow &window, int kind)
     window.ClearCurrentRow();
 }
 
-EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Window), m_window(window)
+EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Tool), m_window(window)
 {
     setObjectName(QStringLiteral("frmEtc"));
     setWindowTitle(QStringLiteral("その他の変換"));

@@ -91,7 +91,7 @@ private:
 };
 
 PictureWindow::PictureWindow(const FileList &list, AppSettings &settings, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_list(list), m_settings(settings),
+    : QWidget(owner, Qt::Tool), m_list(list), m_settings(settings),
       m_chkUD(new QCheckBox(QStringLiteral("前後も表示"), this))
 {
     setObjectName(QStringLiteral("frmPic"));

@@ -113,6 +113,10 @@ private slots:
             QWidget *side = QLatin1StringView(key) == u"IDETC" ? w.findChild<QWidget *>(u"frmEtc"_s)
                                                                : w.findChild<QWidget *>(u"frmPic"_s);
             QVERIFY(side->isVisible());
+            // A tool window of the main window: the window manager keeps it
+            // above its owner, even a maximised one.
+            QCOMPARE(side->windowType(), Qt::Tool);
+            QCOMPARE(side->parentWidget(), &w);
             QVERIFY(side->windowFlags().testFlag(Qt::CustomizeWindowHint));
             QVERIFY(!side->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
             QVERIFY(!side->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));

@@ -819,7 +819,8 @@ private slots:
         w.ShowFrame();
         QVERIFY(etc.isVisible());
         QCOMPARE(etc.pos(), SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
-                                               etc.frameGeometry().size()));
+                                               etc.frameGeometry().size(),
+                                               w.geometry().top() - w.frameGeometry().top()));
         m_settings->EtcWindowOpen = false;
         m_settings->PictureWindowOpen = true;
         w.ShowFrame();
