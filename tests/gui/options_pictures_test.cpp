@@ -488,8 +488,10 @@ private slots:
 
         window.move(window.pos() + QPoint(40, 40));
         QTest::mouseClick(m_window->findChild<QLabel *>(u"lblCount"_s), Qt::LeftButton);
-        QCOMPARE(window.pos(), SideWindowPosition(m_window->screen()->availableGeometry(),
-                                                  m_window->frameGeometry(), window.frameGeometry().size()));
+        QCOMPARE(window.pos(),
+                 SideWindowPosition(m_window->screen()->availableGeometry(), m_window->frameGeometry(),
+                                    window.frameGeometry().size(),
+                                    m_window->geometry().top() - m_window->frameGeometry().top()));
         verifySlots(window, {QString(), QString(), QString()});
         mark = m_disk->operationCount();
         click(4);
@@ -532,7 +534,8 @@ private slots:
         QVERIFY(!etc.isVisible() && window.isVisible());
         QVERIFY(m_settings->PictureWindowOpen && !m_settings->EtcWindowOpen);
         QCOMPARE(window.pos(), SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
-                                                  window.frameGeometry().size()));
+                                                  window.frameGeometry().size(),
+                                                  w.geometry().top() - w.frameGeometry().top()));
         w.Dispatch(u"IDETC"_s);
         QVERIFY(etc.isVisible() && !window.isVisible());
         QVERIFY(!m_settings->PictureWindowOpen && m_settings->EtcWindowOpen);
