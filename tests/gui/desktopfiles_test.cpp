@@ -82,8 +82,9 @@ QStringList Validate(const QString &path)
     if (!validator.waitForFinished(30000))
         return {u"desktop-file-validate did not run"_s};
     QStringList said;
-    for (const QString &line : QString::fromUtf8(validator.readAllStandardOutput() + validator.readAllStandardError())
-                                   .split(u'\n', Qt::SkipEmptyParts))
+    for (const QString &line :
+         QString::fromUtf8(validator.readAllStandardOutput() + validator.readAllStandardError())
+             .split(u'\n', Qt::SkipEmptyParts))
         said.append(line.section(u": "_s, 1));
     return said;
 }
