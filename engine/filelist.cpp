@@ -162,8 +162,10 @@ void FileList::reorder(const std::vector<int> &order)
     m_currentRow = current;
     m_rows = std::move(rows);
     closeStep();
-    if (!m_replaying)
+    if (!m_replaying) {
+        emit listReordered(order);
         emit listReset();
+    }
 }
 
 void FileList::recordWrite(int row, const FileEntry &before, const FileEntry &after)

@@ -86,6 +86,8 @@ public:
 
 signals:
     void listReset();
+    // The rows took the new order (as given to reorder); listReset follows.
+    void listReordered(const std::vector<int> &order);
     // Many rows changed their fields at once; the rows stay where they are.
     void rowsChanged();
     // A step was recorded, undone or redone, or the history cleared.

@@ -108,6 +108,23 @@ bool ListStatus::judgeRow(const FileList &list, int row)
     return true;
 }
 
+bool ListStatus::reorder(const FileList &list, const std::vector<int> &order)
+{
+    if (m_fates.size() != order.size() || int(order.size()) != list.count())
+        return false;
+    std::vector<qsizetype> entryOf(order.size());
+    std::vector<RowFate> fates(order.size());
+    for (size_t k = 0; k < order.size(); ++k) {
+        entryOf[k] = m_entryOf[size_t(order[k] - 1)];
+        fates[k] = m_fates[size_t(order[k] - 1)];
+        m_rowOf[size_t(entryOf[k])] = int(k) + 1;
+    }
+    m_entryOf = std::move(entryOf);
+    m_fates = std::move(fates);
+    m_shapeVersion = list.shapeVersion();
+    return true;
+}
+
 QString ListStatus::reason(const FileList &list, int row) const
 {
     const FileEntry &file = list.at(row);

@@ -29,6 +29,9 @@ public:
     // names meet its old or new name. False when the list changed otherwise
     // and judgeAll is needed.
     bool judgeRow(const FileList &list, int row);
+    // Follows the rows into their new order (row k was row order[k - 1]);
+    // nothing about them changed. False when the status was not current.
+    bool reorder(const FileList &list, const std::vector<int> &order);
 
     int count() const { return int(m_fates.size()); }
     RowFate fate(int row) const { return m_fates[size_t(row - 1)]; }

@@ -42,6 +42,9 @@ FileListModel::FileListModel(FileList &list, QObject *parent)
     connect(&list, &FileList::rowAboutToBeRemoved, this, &FileListModel::onRowAboutToBeRemoved);
     connect(&list, &FileList::rowRemoved, this, &FileListModel::onRowRemoved);
     connect(&list, &FileList::rowsChanged, this, &FileListModel::onRowsChanged);
+    // A new order changes no row's fate: the status follows the rows.
+    connect(&list, &FileList::listReordered, this,
+            [this](const std::vector<int> &order) { m_statusFollowed = m_status.reorder(m_list, order); });
     m_status.judgeAll(list);
 }
 
@@ -165,7 +168,9 @@ void FileListModel::onRowsChanged()
 
 void FileListModel::onListReset()
 {
-    Judge(0);
+    if (!m_statusFollowed)
+        Judge(0);
+    m_statusFollowed = false;
     beginResetModel();
     m_rows = m_list.count();
     endResetModel();

@@ -46,6 +46,8 @@ private:
 
     FileList &m_list;
     ListStatus m_status;
+    // Set when the status has followed a new order of the rows already.
+    bool m_statusFollowed = false;
     // The row count the view has been told about; the list may already differ
     // while a change is being announced.
     int m_rows = 0;

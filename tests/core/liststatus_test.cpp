@@ -10,6 +10,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -195,6 +196,13 @@ void ListStatusTest::oneEditJudgesAsTheWholeList()
         entry.Preview = pick == Names.size() ? entry.Name : Names.at(pick);
         list.WriteRow(row, entry);
         QVERIFY(kept.judgeRow(list, row));
+        if (edit % 50 == 49) {
+            // A new order carries every row's fate along.
+            std::vector<int> order(size_t(list.count()));
+            std::iota(order.rbegin(), order.rend(), 1);
+            list.reorder(order);
+            QVERIFY(kept.reorder(list, order));
+        }
         ListStatus fresh;
         fresh.judgeAll(list);
         QCOMPARE(Letters(kept), Letters(fresh));
