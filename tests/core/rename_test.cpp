@@ -136,6 +136,7 @@ private slots:
     void periodHiddenStaysWithTheName();
     void twoRunsAtOnceKeepTheirOwnLists();
     void heldLogRefusesTheRun();
+    void portableCopyRenamesItsOwnFolder();
 };
 
 void RenameTest::exchangesCyclesCaseAndPlain()
@@ -670,6 +671,38 @@ void RenameTest::heldLogRefusesTheRun()
     sink.scriptAnswers({true});
     QVERIFY(ExecuteRename(run.list, run.settings, run.window));
     QCOMPARE(run.folder.names(), QStringList{u"b.txt"_s});
+}
+
+void RenameTest::portableCopyRenamesItsOwnFolder()
+{
+    // A portable copy lists its own folder on a first run, and the change
+    // log lies in the folder renamed: its lock is the folder's lock, and the
+    // run goes through. Another copy renaming there still keeps it out.
+    Run run;
+    SetProgramFolderOverride(run.folder.path());
+    run.folder.addFile(u"a.txt"_s, "a");
+    run.scan();
+    run.preview(u"a.txt"_s, u"b.txt"_s);
+
+    const FolderHandle other = Fs().OpenFolder(run.folder.path());
+    LockAttempt held = Fs().LockFolder(other);
+    QVERIFY(held.lock);
+    RecordingMessageSink sink;
+    sink.scriptAnswers({true});
+    QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
+    QVERIFY(sink.texts().at(0).startsWith(u"別のウィンドウで置換を実行中です．"_s));
+    QCOMPARE(run.folder.names(), QStringList{u"a.txt"_s});
+
+    held.lock.reset();
+    sink.clear();
+    sink.scriptAnswers({true});
+    const bool done = ExecuteRename(run.list, run.settings, run.window);
+    QCOMPARE(sink.texts(), QStringList{ConfirmText});
+    QVERIFY(done);
+    QCOMPARE(run.folder.names(), (QStringList{u"Kazami.Log"_s, u"b.txt"_s}));
+    const auto log = ReadChangeLog(run.folder.content(u"Kazami.Log"_s));
+    QVERIFY(log);
+    QCOMPARE(log->folder, run.folder.path());
 }
 
 QTEST_GUILESS_MAIN(RenameTest)
