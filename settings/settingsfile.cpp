@@ -197,7 +197,7 @@ bool SaveSettings(const AppSettings &s)
 void SetDefaultSettings(AppSettings &s)
 {
     const AppSettings defaults;
-    s.CurrentFolder = GetProgramFolder();
+    s.CurrentFolder = GetFirstRunFolder();
     s.ProtectExtension = defaults.ProtectExtension;
     s.ShowShortcuts = defaults.ShowShortcuts;
     s.ReservedFlag = defaults.ReservedFlag;

@@ -593,6 +593,7 @@ void RenameTest::periodHiddenStaysWithTheName()
     Run run;
     run.folder.addFile(u".env"_s, "env");
     run.folder.addFile(u".profile"_s, "profile");
+    run.settings.ShowHidden = true;
     run.scan();
     QCOMPARE(run.list.at(run.rowOf(u".env"_s)).Attributes, u"- H -"_s);
     run.preview(u".env"_s, u"env"_s);
