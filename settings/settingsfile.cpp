@@ -298,7 +298,7 @@ QStringList HistoryEntries(const QString &current, const std::array<QString, 2> 
 
 void WarnSystemFolder(const AppSettings &settings)
 {
-    if (!IsSystemFolder(settings.CurrentFolder))
+    if (!IsSystemFolder(AbsoluteFolder(settings.CurrentFolder)))
         return;
     Messages().ShowMessage(QStringLiteral("システムのフォルダが指定されました") + CrLf +
                                QStringLiteral("このフォルダのファイル名を変えると") + CrLf +

@@ -2,12 +2,15 @@
 
 #include "mainwindow/mainwindow.h"
 #include "support/recordingmessagesink.h"
+#include "support/tempfolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 
 using namespace Qt::StringLiterals;
 
-// What a Linux user meets: dot-files.
+// What a Linux user meets: dot-files, captions and relative folder texts.
 class LinuxUserTest : public QObject
 {
     Q_OBJECT
@@ -15,6 +18,10 @@ class LinuxUserTest : public QObject
 private slots:
     void firstRunLeavesDotFilesOut_data();
     void firstRunLeavesDotFilesOut();
+    void onlyTheBackgroundClearsHighlights_data();
+    void onlyTheBackgroundClearsHighlights();
+    void systemFolderJudgedAsScanned_data();
+    void systemFolderJudgedAsScanned();
 };
 
 void LinuxUserTest::firstRunLeavesDotFilesOut_data()
@@ -53,6 +60,84 @@ void LinuxUserTest::firstRunLeavesDotFilesOut()
     AppSettings reread;
     QVERIFY(ReadSettings(*Fs().ReadFile(program.settingsFile()), reread));
     QCOMPARE(reread.ShowHidden, showHidden);
+}
+
+void LinuxUserTest::onlyTheBackgroundClearsHighlights_data()
+{
+    QTest::addColumn<QString>("clicked"); // empty: the window's background
+    QTest::addColumn<bool>("clears");
+
+    QTest::newRow("caption フォルダ") << u"Label2"_s << false;
+    QTest::newRow("caption 対象ファイル") << u"Label1"_s << false;
+    QTest::newRow("caption ソート") << u"Label3"_s << false;
+    QTest::newRow("count label") << u"lblCount"_s << true;
+    QTest::newRow("background") << QString() << true;
+}
+
+void LinuxUserTest::onlyTheBackgroundClearsHighlights()
+{
+    QFETCH(QString, clicked);
+    QFETCH(bool, clears);
+
+    TempFolder folder;
+    for (const QString &name : {u"1"_s, u"2"_s, u"3"_s})
+        folder.addFile(name);
+    ProgramFolder program;
+    AppSettings settings;
+    RecordingMessageSink messages;
+    const auto w = StartWindow(program, settings, folder.path());
+    ClickRow(*w, 1);
+    ClickRow(*w, 3, Qt::ControlModifier);
+    QCOMPARE(Highlighted(*w), (Rows{1, 3}));
+    QCOMPARE(w->CurrentRow(), 3);
+
+    if (clicked.isEmpty()) {
+        const QPoint corner(w->width() - 3, w->height() - 3);
+        QCOMPARE(w->childAt(corner), nullptr);
+        QTest::mouseClick(w.get(), Qt::LeftButton, {}, corner);
+    } else {
+        QTest::mouseClick(w->findChild<QLabel *>(clicked), Qt::LeftButton);
+    }
+    QCOMPARE(Highlighted(*w), clears ? Rows{} : (Rows{1, 3}));
+    QCOMPARE(w->CurrentRow(), clears ? 0 : 3);
+}
+
+void LinuxUserTest::systemFolderJudgedAsScanned_data()
+{
+    QTest::addColumn<QString>("workingFolder");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("scanned");
+    QTest::addColumn<bool>("warns");
+
+    QTest::newRow("relative/usr from the root") << u"/"_s << u"usr"_s << u"/usr"_s << true;
+    QTest::newRow("relative/inside etc") << u"/"_s << u"etc/ssh"_s << u"/etc/ssh"_s << true;
+    QTest::newRow("relative/up into etc") << u"/tmp"_s << u"../etc"_s << u"/tmp/../etc"_s << true;
+    QTest::newRow("relative/not a system folder") << u"/"_s << u"tmp"_s << u"/tmp"_s << false;
+    QTest::newRow("absolute/var") << u"/tmp"_s << u"/var"_s << u"/var"_s << true;
+}
+
+void LinuxUserTest::systemFolderJudgedAsScanned()
+{
+    QFETCH(QString, workingFolder);
+    QFETCH(QString, typed);
+    QFETCH(QString, scanned);
+    QFETCH(bool, warns);
+
+    TempFolder start;
+    ProgramFolder program;
+    AppSettings settings;
+    RecordingMessageSink messages;
+    const auto w = StartWindow(program, settings, start.path());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(workingFolder));
+    w->OpenFolder(typed);
+    QDir::setCurrent(before);
+
+    QCOMPARE(w->list().Folder(), scanned);
+    QStringList titles;
+    for (const RecordingMessageSink::Message &message : messages.messages())
+        titles.append(message.title);
+    QCOMPARE(titles, warns ? QStringList{u"システムフォルダは危険です"_s} : QStringList());
 }
 
 QTEST_MAIN(LinuxUserTest)
