@@ -1,27 +1,58 @@
 #include "gui_harness.h"
 
 #include "mainwindow/mainwindow.h"
+#include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "windows/progresswindow.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <qpa/qwindowsysteminterface.h>
 
 using namespace Qt::StringLiterals;
 
-// What a Linux user meets: dot-files, captions and relative folder texts.
+namespace {
+
+QWidget *ShownProgressWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == u"frmProgress" && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+// Keys as the window system reports them: queued for the window that has
+// the focus now, and handled whenever the program next takes its input.
+void TypeAsTheKeyboardDoes(const QString &text)
+{
+    for (const QChar ch : text) {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                QGuiApplication::focusWindow(), type, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    }
+}
+
+} // namespace
+
+// What a Linux user meets: dot-files, captions, relative folder texts and
+// typing while a folder is read.
 class LinuxUserTest : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void cleanup() { ProgressWindow::SetTiming(500, 50); }
     void firstRunLeavesDotFilesOut_data();
     void firstRunLeavesDotFilesOut();
     void onlyTheBackgroundClearsHighlights_data();
     void onlyTheBackgroundClearsHighlights();
     void systemFolderJudgedAsScanned_data();
     void systemFolderJudgedAsScanned();
+    void keysTypedDuringAScanReachTheFolderBox();
 };
 
 void LinuxUserTest::firstRunLeavesDotFilesOut_data()
@@ -138,6 +169,66 @@ void LinuxUserTest::systemFolderJudgedAsScanned()
     for (const RecordingMessageSink::Message &message : messages.messages())
         titles.append(message.title);
     QCOMPARE(titles, warns ? QStringList{u"システムフォルダは危険です"_s} : QStringList());
+}
+
+void LinuxUserTest::keysTypedDuringAScanReachTheFolderBox()
+{
+    TempFolder root;
+    root.addFolder(u"big"_s);
+    for (int i = 0; i < 1000; ++i)
+        root.addFile(u"big/f%1.txt"_s.arg(i));
+    root.addFolder(u"big/sub"_s);
+    root.addFile(u"big/sub/inner.txt"_s);
+    const QString big = root.filePath(u"big"_s);
+    ProgramFolder program;
+    AppSettings settings;
+    RecordingMessageSink messages;
+    const auto w = StartWindow(program, settings, root.path());
+    auto *box = w->findChild<QLineEdit *>(u"txtPath"_s);
+    w->activateWindow();
+    box->setFocus();
+    box->end(false);
+    QTRY_VERIFY(box->hasFocus());
+    ProgressWindow::SetTiming(0, 0);
+
+    // While "big" is read, its progress window shows and handles the events
+    // of its showing; then "/sub" is typed.
+    FailingFileSystem disk;
+    bool armed = true;
+    int sightings = 0;
+    bool typed = false;
+    QPointer<QWidget> focusedWhileTyping;
+    QPointer<QWindow> activeWhileTyping;
+    std::function<void()> typeWhileReading = [&] {
+        if (!ShownProgressWindow()) {
+            if (sightings == 0 && armed)
+                QTimer::singleShot(0, typeWhileReading);
+            return;
+        }
+        if (++sightings < 2) {
+            QTimer::singleShot(0, typeWhileReading);
+            return;
+        }
+        focusedWhileTyping = QApplication::focusWidget();
+        activeWhileTyping = QGuiApplication::focusWindow();
+        TypeAsTheKeyboardDoes(u"/sub"_s);
+        typed = true;
+    };
+    disk.beforeOperation = [&](int, const FailingFileSystem::Operation &operation) {
+        if (armed && operation.kind == u"ListFolder" && operation.path == big) {
+            armed = false;
+            QTimer::singleShot(0, typeWhileReading);
+        }
+    };
+    TypeText(box, u"/big"_s);
+    QVERIFY2(typed, "the keys were never typed while the folder was read");
+    QCOMPARE(focusedWhileTyping.data(), box);
+    QCOMPARE(activeWhileTyping.data(), w->windowHandle());
+
+    QTRY_COMPARE(box->text(), big + u"/sub"_s);
+    QCOMPARE(Names(*w), QStringList{u"inner.txt"_s});
+    QVERIFY(box->hasFocus());
+    QVERIFY(!ShownProgressWindow());
 }
 
 QTEST_MAIN(LinuxUserTest)
