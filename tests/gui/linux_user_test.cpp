@@ -1,15 +1,19 @@
 #include "gui_harness.h"
 
+#include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
 #include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "windows/pathdialog.h"
 #include "windows/progresswindow.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <qpa/qwindowsysteminterface.h>
 
 using namespace Qt::StringLiterals;
@@ -36,10 +40,26 @@ void TypeAsTheKeyboardDoes(const QString &text)
     }
 }
 
+QTreeWidgetItem *FolderItem(PathDialog &dialog, const QString &path)
+{
+    auto *tree = dialog.findChild<QTreeWidget *>(u"dirDir"_s);
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if ((*it)->data(0, Qt::UserRole).toString() == path)
+            return *it;
+    }
+    return nullptr;
+}
+
+void ClickFolder(PathDialog &dialog, QTreeWidgetItem *item)
+{
+    auto *tree = dialog.findChild<QTreeWidget *>(u"dirDir"_s);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
 } // namespace
 
-// What a Linux user meets: dot-files, captions, relative folder texts and
-// typing while a folder is read.
+// What a Linux user meets: dot-files, captions, relative folder texts,
+// folders that cannot be listed and typing while a folder is read.
 class LinuxUserTest : public QObject
 {
     Q_OBJECT
@@ -53,6 +73,8 @@ private slots:
     void systemFolderJudgedAsScanned_data();
     void systemFolderJudgedAsScanned();
     void keysTypedDuringAScanReachTheFolderBox();
+    void folderDialogNeverReturnsAnUnlistableFolder_data();
+    void folderDialogNeverReturnsAnUnlistableFolder();
 };
 
 void LinuxUserTest::firstRunLeavesDotFilesOut_data()
@@ -229,6 +251,62 @@ void LinuxUserTest::keysTypedDuringAScanReachTheFolderBox()
     QCOMPARE(Names(*w), QStringList{u"inner.txt"_s});
     QVERIFY(box->hasFocus());
     QVERIFY(!ShownProgressWindow());
+}
+
+void LinuxUserTest::folderDialogNeverReturnsAnUnlistableFolder_data()
+{
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("unlistable");
+    QTest::addColumn<bool>("afterClick"); // it becomes unlistable once clicked
+
+    QTest::newRow("subfolder") << QString() << u"locked"_s << false;
+    QTest::newRow("ancestor") << u"open/inner"_s << u"open"_s << false;
+    QTest::newRow("subfolder unlistable once clicked") << QString() << u"open"_s << true;
+}
+
+void LinuxUserTest::folderDialogNeverReturnsAnUnlistableFolder()
+{
+    QFETCH(QString, opened);
+    QFETCH(QString, unlistable);
+    QFETCH(bool, afterClick);
+
+    TempFolder root;
+    for (const QString &name : {u"locked"_s, u"open"_s, u"open/inner"_s})
+        root.addFolder(name);
+    auto full = [&](const QString &relative) {
+        return relative.isEmpty() ? root.path() : root.filePath(relative);
+    };
+    // Root reads every folder, so a folder nobody may list is made by refusing it.
+    FailingFileSystem disk;
+    bool refusing = !afterClick;
+    disk.refuse = [&](const FailingFileSystem::Operation &operation) {
+        return refusing && operation.path == full(unlistable);
+    };
+    AppSettings settings;
+    settings.CurrentFolder = full(opened);
+    PathDialog dialog(settings);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.path(), full(opened));
+
+    QTreeWidgetItem *item = FolderItem(dialog, full(unlistable));
+    QVERIFY(item);
+    QCOMPARE(item->flags().testFlag(Qt::ItemIsEnabled), afterClick);
+    ClickFolder(dialog, item);
+    QCOMPARE(dialog.SelectedPath(), afterClick ? full(unlistable) : full(opened));
+    auto *ok = dialog.findChild<QPushButton *>(u"cmdOK"_s);
+    if (afterClick) {
+        refusing = true;
+        ok->click();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!flgDlgOK);
+        item = FolderItem(dialog, full(unlistable));
+        QVERIFY(!item->flags().testFlag(Qt::ItemIsEnabled));
+        QCOMPARE(dialog.SelectedPath(), full(opened));
+    }
+    ok->click();
+    QVERIFY(flgDlgOK);
+    QCOMPARE(settings.CurrentFolder, full(opened));
 }
 
 QTEST_MAIN(LinuxUserTest)
