@@ -6,6 +6,7 @@
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
 #include "windows/pathdialog.h"
+#include "windows/picturewindow_reader.h"
 #include "windows/progresswindow.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <qpa/qwindowsysteminterface.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -56,10 +58,46 @@ void ClickFolder(PathDialog &dialog, QTreeWidgetItem *item)
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
 }
 
+// A BMP of 24 bits per pixel, every pixel of one colour, written a row at a time.
+void WriteSolidBmp(const QString &path, int width, int height, QRgb colour, qint64 cutOff = 0)
+{
+    const qint64 rowBytes = (qint64(width) * 3 + 3) / 4 * 4;
+    const qint64 pixels = rowBytes * height;
+    QByteArray header(54, '\0');
+    auto put32 = [&](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            header[at + i] = char(value >> (8 * i));
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put32(2, quint32(54 + pixels));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, quint32(width));
+    put32(22, quint32(height));
+    put32(26, 1 | 24 << 16);
+    put32(34, quint32(pixels));
+    QByteArray row(rowBytes, '\0');
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = char(qBlue(colour));
+        row[3 * x + 1] = char(qGreen(colour));
+        row[3 * x + 2] = char(qRed(colour));
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(header);
+    for (int y = 0; y < height; ++y)
+        file.write(row);
+    file.close();
+    if (cutOff)
+        QVERIFY(file.resize(54 + pixels - cutOff));
+}
+
 } // namespace
 
 // What a Linux user meets: dot-files, captions, relative folder texts,
-// folders that cannot be listed and typing while a folder is read.
+// folders that cannot be listed, typing while a folder is read, and large
+// pictures.
 class LinuxUserTest : public QObject
 {
     Q_OBJECT
@@ -75,6 +113,8 @@ private slots:
     void keysTypedDuringAScanReachTheFolderBox();
     void folderDialogNeverReturnsAnUnlistableFolder_data();
     void folderDialogNeverReturnsAnUnlistableFolder();
+    void largePicturesAreStreamed_data();
+    void largePicturesAreStreamed();
 };
 
 void LinuxUserTest::firstRunLeavesDotFilesOut_data()
@@ -307,6 +347,39 @@ void LinuxUserTest::folderDialogNeverReturnsAnUnlistableFolder()
     ok->click();
     QVERIFY(flgDlgOK);
     QCOMPARE(settings.CurrentFolder, full(opened));
+}
+
+void LinuxUserTest::largePicturesAreStreamed_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("shown"); // invalid: nothing shown
+
+    // 6000 × 4000 at 24 bits is 72 MB: read as far as needed, never whole.
+    QTest::newRow("bmp over 64 MiB") << u"whole"_s << QSize(300, 200);
+    QTest::newRow("bmp over 64 MiB cut off") << u"cut"_s << QSize();
+    QTest::newRow("named pipe") << u"pipe"_s << QSize();
+}
+
+void LinuxUserTest::largePicturesAreStreamed()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, shown);
+
+    TempFolder folder;
+    const QString file = folder.filePath(u"large.bmp"_s);
+    const QRgb colour = qRgb(0x99, 0x66, 0x33);
+    if (kind == u"pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else
+        WriteSolidBmp(file, 6000, 4000, colour, kind == u"cut" ? 5000 : 0);
+
+    // A whole read of the file would fail here.
+    FailingFileSystem disk;
+    disk.refuse = [](const FailingFileSystem::Operation &operation) { return operation.kind == u"ReadFile"; };
+    const QImage image = ReadPicture(file, QSize(300, 300));
+    QCOMPARE(image.size(), shown.isValid() ? shown : QSize(0, 0));
+    if (!image.isNull())
+        QCOMPARE(image.pixel(150, 100), colour);
 }
 
 QTEST_MAIN(LinuxUserTest)
