@@ -26,6 +26,9 @@ struct FileEntry
     // The entry the scan found under Name; the run renames nothing else.
     // Unknown (all zero) for a row made without a scan.
     EntryIdentity Identity{};
+    // For a row that takes back a run: the name the change log recorded for
+    // the file, which may come back even with a leading period.
+    QString LoggedName = {};
 
     bool operator==(const FileEntry &) const = default;
 };

@@ -274,15 +274,22 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
 
     const int count = list.count();
     for (int row = 1; row <= count; ++row) {
-        if (!CheckPreview(list.at(row).Preview, list.at(row).Name)) {
+        const FileEntry &entry = list.at(row);
+        if (!CheckPreview(entry.Preview, entry.Name, entry.LoggedName)) {
             AbortRename(list, window, row);
             return false;
         }
     }
     clock.lap(&RenameTimings::validation);
 
-    if (!CheckDuplicates(list, settings)) {
-        AbortRename(list, window, 0);
+    std::vector<int> collidingRows;
+    if (!CheckDuplicates(list, settings, &collidingRows)) {
+        // Every colliding row is marked; the first is the current one.
+        for (const int row : collidingRows)
+            list.setHighlighted(row, true);
+        AbortRename(list, window,
+                    collidingRows.empty() ? 0
+                                          : *std::min_element(collidingRows.begin(), collidingRows.end()));
         return false;
     }
     clock.lap(&RenameTimings::duplicates);

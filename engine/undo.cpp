@@ -80,6 +80,7 @@ bool PrepareUndo(FileList &list, const std::function<void()> &listFilled)
         if (const FolderEntry *file = present.value(logged.newName)) {
             FileEntry &row = rows.emplace_back(MakeFileEntry(*file));
             row.Preview = logged.oldName;
+            row.LoggedName = logged.oldName;
         } else if (present.contains(logged.tempName) || present.contains(logged.tempName + u'x')) {
             ++temporary;
         } else {

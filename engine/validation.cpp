@@ -11,38 +11,44 @@
 namespace {
 
 const QString ReservedTokenMessage = QStringLiteral("このプログラムでは [ __KZM_X_ ] という文字は使えません");
+const QString CharsTitle = QStringLiteral("使用できない文字が含まれています");
+const QString DuplicateTitle = QStringLiteral("ファイルが重複します");
 
-// A leading period would hide a visible file; a dot-file may keep its own.
-bool GainsLeadingPeriod(const QString &preview, const QString &currentName)
+QString CharsMessage()
 {
-    return preview.startsWith(u'.') && !currentName.startsWith(u'.');
+    return QStringLiteral("ファイルに以下の文字は使えません") + CrLf + CrLf +
+           QStringLiteral("\\ / : * ? \" < > |");
 }
 
-bool EndsWithPeriod(const QString &name)
+// Whether the preview holds c where the current name does not: Linux allows
+// what Windows forbids, and a file may keep what its name already has, but
+// a rule may not bring it in.
+bool Introduces(const QString &preview, const QString &currentName, QChar c)
 {
-    return name.endsWith(u'.');
+    return preview.contains(c) && !currentName.contains(c);
 }
 
-// A name the file system cannot hold: too long once encoded, with a NUL
-// that would cut the name short in a system call, or with a line break that
-// the change log and the duplicate check could not keep on one line.
-bool FitsFileSystem(const QString &preview)
+bool IntroducesForbiddenChar(const QString &preview, const QString &currentName)
 {
-    if (preview.contains(QChar(u'\0'))) {
-        Messages().ShowMessage(preview + CrLf + QStringLiteral("ファイル名にNUL文字は使えません"));
-        return false;
+    static const QString Forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : Forbidden) {
+        if (Introduces(preview, currentName, c))
+            return true;
     }
-    if (preview.contains(u'\r') || preview.contains(u'\n')) {
-        Messages().ShowMessage(NameToLine(preview) + CrLf +
-                               QStringLiteral("ファイル名に改行文字は使えません"));
-        return false;
-    }
-    if (EncodeName(preview).size() > MaxNameBytes) {
-        Messages().ShowMessage(preview + CrLf +
-                               QStringLiteral("ファイル名が長すぎます．255バイト以内にしてください"));
-        return false;
-    }
-    return true;
+    return false;
+}
+
+// A name the file system cannot hold: too long once encoded, or with a NUL
+// that would cut the name short in a system call.
+std::optional<PreviewFault> CannotExist(const QString &preview)
+{
+    if (preview.contains(QChar(u'\0')))
+        return PreviewFault{NameToLine(preview) + CrLf + QStringLiteral("ファイル名にNUL文字は使えません")};
+    // A UTF-16 unit never takes more than three bytes.
+    if (preview.size() * 3 > MaxNameBytes && EncodeName(preview).size() > MaxNameBytes)
+        return PreviewFault{NameToLine(preview) + CrLf +
+                            QStringLiteral("ファイル名が長すぎます．255バイト以内にしてください")};
+    return std::nullopt;
 }
 
 const QString MakingFailed = QStringLiteral("テンポラリファイル製作中に障害が生じました");
@@ -52,7 +58,8 @@ const QString ReadingFailed = QStringLiteral("テンポラリファイル処理�
 // line, in a new temporary file whose path it gives. Nothing (after its
 // message) when the folder cannot be listed or the file made; reserved is
 // set when a reserved name was met.
-std::optional<QString> WriteFutureNames(const FileList &list, QByteArray &written, bool &reserved)
+std::optional<QString> WriteFutureNames(const FileList &list, FolderFuture &future, QByteArray &written,
+                                        bool &reserved)
 {
     // Every entry counts, whatever its attributes, so nothing but the names
     // needs reading.
@@ -62,15 +69,7 @@ std::optional<QString> WriteFutureNames(const FileList &list, QByteArray &writte
         Messages().ShowMessage(MakingFailed);
         return std::nullopt;
     }
-
-    // The first row of each exact name, as a lookup would find it.
-    QHash<QString, int> firstRow;
-    firstRow.reserve(list.count());
-    for (int row = 1; row <= list.count(); ++row) {
-        const QString &name = list.at(row).Name;
-        if (!firstRow.contains(name))
-            firstRow.insert(name, row);
-    }
+    future = MakeFolderFuture(list, entries);
 
     qsizetype reservedCount = 0;
     written.clear();
@@ -78,10 +77,9 @@ std::optional<QString> WriteFutureNames(const FileList &list, QByteArray &writte
     for (const QString &name : entries) {
         if (ContainsReservedToken(name))
             ++reservedCount;
-        const auto found = firstRow.constFind(name);
-        const QString &future =
-            (found != firstRow.cend() && !list.at(*found).Preview.isEmpty()) ? list.at(*found).Preview : name;
-        written += EncodeName(NameToLine(future));
+    }
+    for (const QString &name : future.names) {
+        written += EncodeName(NameToLine(name));
         written += "\r\n";
     }
     // One message for them all: a stopped run may leave thousands.
@@ -98,8 +96,10 @@ std::optional<QString> WriteFutureNames(const FileList &list, QByteArray &writte
     return path;
 }
 
-// Reports every line that equals another ignoring letter case, in file order.
-bool FindDuplicateNames(const QString &tempPath, const QByteArray &written)
+// Reads the names back and reports, in one box, the names that collide, in
+// file order. The rows of the list whose names collide go to collidingRows.
+bool FindDuplicateNames(const QString &tempPath, const QByteArray &written, const FolderFuture &future,
+                        std::vector<int> *collidingRows)
 {
     const std::optional<QByteArray> content = Fs().ReadFile(tempPath);
     if (!content || *content != written) {
@@ -108,25 +108,30 @@ bool FindDuplicateNames(const QString &tempPath, const QByteArray &written)
     }
 
     QStringList lines = DecodeNameLines(*content);
-    std::vector<QString> lowered;
-    lowered.reserve(lines.size());
-    QHash<QString, int> counts;
-    counts.reserve(qsizetype(lines.size()));
-    for (QString &line : lines) {
+    for (QString &line : lines)
         line = LineToName(line);
-        lowered.push_back(line.toLower());
-        ++counts[lowered.back()];
+    if (lines.size() != qsizetype(future.isNew.size())) {
+        Messages().ShowMessage(ReadingFailed);
+        return false;
     }
+    const Collisions collisions = FindCollisions(lines, future.isNew);
+    const qsizetype colliding = collisions.count();
+    if (colliding == 0)
+        return true;
 
-    bool ok = true;
+    QStringList shown;
     for (qsizetype k = 0; k < lines.size(); ++k) {
-        if (counts.value(lowered[size_t(k)]) > 1) {
-            Messages().ShowMessage(lines[k] + QStringLiteral("が重複します"),
-                                   QStringLiteral("ファイルが重複します"), MessageIcon::Critical);
-            ok = false;
-        }
+        if (!collisions.collides(k))
+            continue;
+        if (shown.size() < MaxDuplicatesShown)
+            shown.append(lines[k] + QStringLiteral("が重複します"));
+        if (collidingRows && future.rows[size_t(k)] > 0)
+            collidingRows->push_back(future.rows[size_t(k)]);
     }
-    return ok;
+    if (colliding > shown.size())
+        shown.append(QStringLiteral("ほかに %1 個の名前も重複します").arg(colliding - shown.size()));
+    Messages().ShowMessage(shown.join(CrLf), DuplicateTitle, MessageIcon::Critical);
+    return false;
 }
 
 } // namespace
@@ -139,9 +144,7 @@ bool CheckNameChars(const QString &text, bool forbidQuestionMark)
         refused = text.contains(Forbidden.at(k));
     if (!refused)
         return true;
-    Messages().ShowMessage(QStringLiteral("ファイルに以下の文字は使えません") + CrLf + CrLf +
-                               QStringLiteral("\\ / : * ? \" < > |"),
-                           QStringLiteral("使用できない文字が含まれています"));
+    Messages().ShowMessage(CharsMessage(), CharsTitle);
     return false;
 }
 
@@ -159,45 +162,77 @@ bool ContainsReservedToken(const QString &name)
     return name.contains(ReservedToken, Qt::CaseInsensitive);
 }
 
-bool CheckPreview(const QString &preview, const QString &currentName)
+std::optional<PreviewFault> FindPreviewFault(const QString &preview, const QString &currentName,
+                                             const QString &loggedName)
 {
-    // Characters no file name may hold.
-    if (!CheckNameChars(preview, true))
-        return false;
-    // A leading period would hide a file that was visible.
-    if (GainsLeadingPeriod(preview, currentName)) {
-        Messages().ShowMessage(preview + CrLf + QStringLiteral("先頭をピリオドにはできません"));
-        return false;
-    }
+    const QString shown = NameToLine(preview);
+    // Characters no file name may hold on Windows, unless the name has them.
+    if (IntroducesForbiddenChar(preview, currentName))
+        return PreviewFault{shown + CrLf + CharsMessage(), CharsTitle};
+    // A leading period would hide a file that was visible; an undo may give
+    // back the name the change log recorded.
+    if (Introduces(preview.left(1), currentName.left(1), u'.') && preview != loggedName)
+        return PreviewFault{shown + CrLf + QStringLiteral("先頭をピリオドにはできません")};
     // A trailing period is dropped by some file systems, so the name would change.
-    if (EndsWithPeriod(preview)) {
-        Messages().ShowMessage(preview + CrLf + QStringLiteral("ファイル名の最後をピリオドにはできません"));
-        return false;
-    }
+    if (preview.endsWith(u'.') && !currentName.endsWith(u'.'))
+        return PreviewFault{shown + CrLf + QStringLiteral("ファイル名の最後をピリオドにはできません")};
     // An empty or all-space name.
-    if (!NotBlank(preview)) {
-        Messages().ShowMessage(QStringLiteral("空白名が存在します．名前を付けてください"));
-        return false;
-    }
+    if (!NotBlank(preview))
+        return PreviewFault{QStringLiteral("空白名が存在します．名前を付けてください")};
     // The run's own temporary names.
-    if (ContainsReservedToken(preview)) {
-        Messages().ShowMessage(ReservedTokenMessage + CrLf +
-                               QStringLiteral("フォルダから移動するか，他のソフトで名前を変えてください"));
-        return false;
-    }
-    // Too long or otherwise impossible on this file system.
-    return FitsFileSystem(preview);
+    if (ContainsReservedToken(preview))
+        return PreviewFault{ReservedTokenMessage + CrLf +
+                            QStringLiteral("フォルダから移動するか，他のソフトで名前を変えてください")};
+    // A line break that the name did not have.
+    if (Introduces(preview, currentName, u'\r') || Introduces(preview, currentName, u'\n'))
+        return PreviewFault{shown + CrLf + QStringLiteral("ファイル名に改行文字は使えません")};
+    return CannotExist(preview);
 }
 
-bool CheckDuplicates(const FileList &list, AppSettings &settings)
+bool CheckPreview(const QString &preview, const QString &currentName, const QString &loggedName)
+{
+    const std::optional<PreviewFault> fault = FindPreviewFault(preview, currentName, loggedName);
+    if (fault)
+        Messages().ShowMessage(fault->text, fault->title);
+    return !fault;
+}
+
+FolderFuture MakeFolderFuture(const FileList &list, const std::vector<QString> &entries)
+{
+    // The first row of each exact name, as a lookup would find it.
+    QHash<QString, int> firstRow;
+    firstRow.reserve(list.count());
+    for (int row = 1; row <= list.count(); ++row) {
+        const QString &name = list.at(row).Name;
+        if (!firstRow.contains(name))
+            firstRow.insert(name, row);
+    }
+
+    FolderFuture future;
+    future.names.reserve(qsizetype(entries.size()));
+    future.isNew.reserve(entries.size());
+    future.rows.reserve(entries.size());
+    for (const QString &name : entries) {
+        const int row = firstRow.value(name, 0);
+        const QString &preview = row > 0 ? list.at(row).Preview : name;
+        const bool renamed = !preview.isEmpty() && preview != name;
+        future.names.append(renamed ? preview : name);
+        future.isNew.push_back(renamed);
+        future.rows.push_back(row);
+    }
+    return future;
+}
+
+bool CheckDuplicates(const FileList &list, AppSettings &settings, std::vector<int> *collidingRows)
 {
     StripTrailingSeparators(settings.CurrentFolder);
     QByteArray written;
+    FolderFuture future;
     bool reserved = false;
-    const std::optional<QString> tempPath = WriteFutureNames(list, written, reserved);
+    const std::optional<QString> tempPath = WriteFutureNames(list, future, written, reserved);
     if (!tempPath)
         return false;
-    bool ok = !reserved && FindDuplicateNames(*tempPath, written);
+    bool ok = !reserved && FindDuplicateNames(*tempPath, written, future, collidingRows);
     if (!Fs().RemoveFile(*tempPath)) {
         Messages().ShowMessage(QStringLiteral("テンポラリファイルを削除できませんでした") + CrLf + *tempPath);
         ok = false;

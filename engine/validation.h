@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/collisions.h"
 #include "engine/fileentry.h"
 #include "engine/filelist.h"
 #include "engine/folderrenamer.h"
@@ -7,6 +8,8 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
+#include <vector>
 
 // The prefix of the rename run's temporary names; no preview and no entry of
 // the folder may contain it, in any letter case.
@@ -26,16 +29,48 @@ bool NotBlank(const QString &name);
 // Whether name holds the reserved token in any letter case.
 bool ContainsReservedToken(const QString &name);
 
-// The tests every preview must pass before a rename run, in their order; the
-// first failure shows its message and gives false. currentName is the row's
-// name now: a dot-file may keep its leading period.
-bool CheckPreview(const QString &preview, const QString &currentName);
+// The message a refused preview gets: its text, and its title where it has
+// its own.
+struct PreviewFault
+{
+    QString text;
+    QString title = {};
+};
+
+// The first of the tests every preview must pass before a rename run, in
+// their order, that the preview fails; nothing when it passes them all.
+// currentName is the row's name now: a name may keep what Linux allows and
+// Windows forbids (a leading or final period, the characters \ : * ? " < >
+// |, a line break) where it has it already, but not gain it. loggedName is
+// the name the change log recorded for an undo row, which may come back
+// with its leading period.
+std::optional<PreviewFault> FindPreviewFault(const QString &preview, const QString &currentName,
+                                             const QString &loggedName = {});
+
+// FindPreviewFault, showing the fault's message; true when there is none.
+bool CheckPreview(const QString &preview, const QString &currentName, const QString &loggedName = {});
+
+// The names a folder will hold after a run: every entry, a listed file under
+// its preview. rows gives each entry's row (0 for an entry not listed), and
+// isNew tells the names the run creates.
+struct FolderFuture
+{
+    QStringList names;
+    std::vector<bool> isNew;
+    std::vector<int> rows;
+};
+FolderFuture MakeFolderFuture(const FileList &list, const std::vector<QString> &entries);
+
+// How many colliding names the duplicate check's message lists.
+inline constexpr qsizetype MaxDuplicatesShown = 10;
 
 // Writes every entry of the list's folder under its future name to a
-// temporary file of this run's own, reads it back and looks for names that
-// occur twice without regard to letter case, and for reserved names. Shows
-// one message per finding. CurrentFolder loses its trailing separators.
-bool CheckDuplicates(const FileList &list, AppSettings &settings);
+// temporary file of this run's own, reads it back and judges the lines with
+// FindCollisions; reserved names are refused too. Shows one message for all
+// reserved names and one for all collisions (the first names and how many
+// more); the rows whose names collide go to collidingRows. CurrentFolder
+// loses its trailing separators.
+bool CheckDuplicates(const FileList &list, AppSettings &settings, std::vector<int> *collidingRows = nullptr);
 
 // The fixed part of the duplicate check's temporary file names, which each
 // run makes unique.

@@ -1,7 +1,8 @@
 #include "mainwindow/deletedialog.h"
 
-#include "mainwindow/dialogflag.h"
+#include "platform/displayname.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ DeleteDialog::DeleteDialog(const QString &strDelList, AppSettings &settings, QWi
 
     m_message->setObjectName(QStringLiteral("txtMessage"));
     m_message->setReadOnly(true);
-    m_message->setPlainText(strDelList + u'\n' + u'\n' +
+    m_message->setPlainText(DisplayName(strDelList) + u'\n' + u'\n' +
                             QStringLiteral("リスト（変換対象）から除外します．") + u'\n' +
                             QStringLiteral("リストから除くだけで削除はしません．") + u'\n' + u'\n' +
                             QStringLiteral("よろしいですね？"));

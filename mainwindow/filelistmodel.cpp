@@ -1,11 +1,10 @@
 #include "mainwindow/filelistmodel.h"
 
 #include "engine/filelist.h"
+#include "platform/displayname.h"
 
-#include <QApplication>
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QStyle>
+#include <QGuiApplication>
 
 FileListModel::FileListModel(FileList &list, QObject *parent)
     : QAbstractTableModel(parent), m_list(list), m_rows(list.count())
@@ -38,7 +37,11 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     // The whole name, however narrow its column; the preview column shows
     // the whole preview.
     if (role == Qt::ToolTipRole)
-        return ColumnText(m_list.at(row), index.column() == 1 ? 1 : 0);
+        return DisplayName(ColumnText(m_list.at(row), index.column() == 1 ? 1 : 0));
+    // What a screen reader reads: the names as they are drawn, the size
+    // without the blanks that line it up.
+    if (role == Qt::AccessibleTextRole)
+        return DisplayName(ColumnText(m_list.at(row), index.column())).trimmed();
     // The size text is padded with blanks to line up on the right; that needs
     // a font whose blanks are as wide as its digits.
     if (role == Qt::FontRole && index.column() == 4) {
@@ -57,19 +60,30 @@ QFont SizeColumnFont()
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    static const QString Captions[ColumnCount] = {
+        QStringLiteral("変換前（現ファイル名）"),
+        QStringLiteral("変換後(プレビュー)"),
+        QStringLiteral("属性"),
+        QStringLiteral("日付"),
+        QStringLiteral("サイズ"),
+    };
+    // What a click on the caption does, for the tooltip and a screen reader.
+    static const QString Tips[ColumnCount] = {
+        QStringLiteral("今のファイル名（クリックで名前順に並べ替え）"),
+        QStringLiteral("変換後のファイル名（クリックで名前順に並べ替え）"),
+        QStringLiteral("R 読み取り専用　H 隠し　S システム"),
+        QStringLiteral("最終更新日時（クリックで日付順に並べ替え）"),
+        QStringLiteral("バイト数（クリックでサイズ順に並べ替え）"),
+    };
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case 0:
-        return QStringLiteral("変換前（現ファイル名）");
-    case 1:
-        return QStringLiteral("変換後(プレビュー)");
-    case 2:
-        return QStringLiteral("属性");
-    case 3:
-        return QStringLiteral("日付");
-    case 4:
-        return QStringLiteral("サイズ");
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return Captions[section];
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return Tips[section];
     default:
         return {};
     }
@@ -98,49 +112,4 @@ void FileListModel::onRowRemoved(int)
 {
     m_rows = m_list.count();
     endRemoveRows();
-}
-
-QSize FileListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
-{
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
-    QStyleOptionViewItem sample = option;
-    initStyleOption(&sample, index);
-    // A fallback font for kana and kanji can be taller than the list's own
-    // font; its lines would lose their underscores at the bottom.
-    sample.text = QStringLiteral("写真_あア");
-    const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
-    size.setHeight(
-        qMax(size.height(),
-             style->sizeFromContents(QStyle::CT_ItemViewItem, &sample, QSize(), option.widget).height()));
-    return size;
-}
-
-void FileListDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
-{
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() > 1 || option->rect.width() <= 0)
-        return;
-    // The style draws the text inside a margin on either side.
-    const QStyle *style = option->widget ? option->widget->style() : QApplication::style();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
-    option->text = ElideName(option->text, option->fontMetrics, option->rect.width() - 2 * margin);
-}
-
-QString ElideName(const QString &name, const QFontMetrics &metrics, int width)
-{
-    if (metrics.horizontalAdvance(name) <= width)
-        return name;
-    const qsizetype period = name.lastIndexOf(u'.');
-    if (period > 0) {
-        const QString tail = name.mid(period);
-        const int room = width - metrics.horizontalAdvance(tail);
-        if (room >= metrics.horizontalAdvance(QChar(0x2026))) {
-            // Too little room for both ends of the rest: keep its start.
-            QString base = metrics.elidedText(name.left(period), Qt::ElideMiddle, room);
-            if (base.size() <= 1)
-                base = metrics.elidedText(name.left(period), Qt::ElideRight, room);
-            return base + tail;
-        }
-    }
-    return metrics.elidedText(name, Qt::ElideMiddle, width);
 }

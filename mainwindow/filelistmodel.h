@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QStyledItemDelegate>
 
 class FileList;
 class QFont;
-class QFontMetrics;
 
 // The size column's font: fixed-width, so that its blanks line up the digits.
 QFont SizeColumnFont();
@@ -39,27 +37,3 @@ private:
     // while a change is being announced.
     int m_rows = 0;
 };
-
-// Draws the list's cells; a name too long for its column loses characters
-// from its middle, never from its extension, which is what a rename changes
-// most.
-class FileListDelegate final : public QStyledItemDelegate
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(FileListDelegate)
-
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    // At least as tall as a line of Japanese text, whatever the row holds:
-    // the list's rows all take the first row's height.
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
-};
-
-// Shortens name to fit width pixels: the text from its last period on stays
-// whole where it fits, and an ellipsis replaces characters from the middle
-// of the rest.
-QString ElideName(const QString &name, const QFontMetrics &metrics, int width);

@@ -1,6 +1,7 @@
 #include "mainwindow/fileview.h"
 
 #include "mainwindow/filelistmodel.h"
+#include "widgets/namedelegate.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -28,7 +29,7 @@ FileView::FileView(FileListModel *model, QWidget *parent) : QTreeView(parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideMiddle);
-    setItemDelegate(new FileListDelegate(this));
+    setItemDelegate(new NameDelegate({0, 1}, this));
     setModel(model);
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(true);

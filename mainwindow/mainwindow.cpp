@@ -5,10 +5,8 @@
 #include "engine/scan.h"
 #include "engine/undo.h"
 #include "mainwindow/deletedialog.h"
-#include "mainwindow/dialogflag.h"
 #include "mainwindow/filelistmodel.h"
 #include "mainwindow/fileview.h"
-#include "mainwindow/sidewindow.h"
 #include "mainwindow/toolbar.h"
 #include "mainwindow/toolbarimages.h"
 #include "rules/attribute_dialog.h"
@@ -19,6 +17,8 @@
 #include "rules/replace_dialog.h"
 #include "settings/paths.h"
 #include "settings/settingsfile.h"
+#include "widgets/dialogflag.h"
+#include "widgets/sidewindow.h"
 #include "windows/externalprogram.h"
 #include "windows/optiondialog.h"
 #include "windows/pathdialog.h"
@@ -439,10 +439,9 @@ void MainWindow::UndoLastRun()
 
 void MainWindow::ShowFrame()
 {
-    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
-    auto open = [&](SideWindow *window) {
+    auto open = [this](SideWindow *window) {
         if (window && !window->IsShown()) {
-            window->MoveTo(dock);
+            DockSideWindow(window);
             window->ShowSide();
         }
     };
@@ -478,11 +477,15 @@ void MainWindow::CheckPic()
     ShowFrame();
 }
 
+// The side windows stand beside the window wherever it goes: moved,
+// resized, maximised or restored.
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (!isMinimized() && isVisible())
+    if (!isMinimized() && isVisible()) {
         ShowFrame();
+        DockShownSideWindows();
+    }
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -490,25 +493,30 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!isMinimized())
         ShowFrame();
-    // A window manager places the window only once it is shown: the side
-    // windows opened with it follow that placement.
-    m_followPlacement = true;
-    QTimer::singleShot(1000, this, [this] { m_followPlacement = false; });
 }
 
 void MainWindow::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    if (m_followPlacement)
+    if (!isMinimized())
         DockShownSideWindows();
+}
+
+void MainWindow::DockSideWindow(SideWindow *window)
+{
+    const QRect frame = frameGeometry();
+    // A side window not shown yet has no frame of its own: it will get one
+    // like the window's.
+    const QSize decoration = frame.size() - size();
+    const QRect screenRoom = screen() ? screen()->availableGeometry() : frame;
+    window->MoveTo(SideWindowPosition(screenRoom, frame, window->Size() + decoration));
 }
 
 void MainWindow::DockShownSideWindows()
 {
-    const QPoint dock(frameGeometry().left() + frameGeometry().width(), frameGeometry().top());
     for (SideWindow *window : {m_etcWindow, m_pictureWindow}) {
         if (window && window->IsShown())
-            window->MoveTo(dock);
+            DockSideWindow(window);
     }
 }
 
@@ -525,6 +533,7 @@ void MainWindow::changeEvent(QEvent *event)
     } else {
         // A restored window keeps its size, so no resize follows to do this.
         ShowFrame();
+        DockShownSideWindows();
     }
 }
 

@@ -103,7 +103,8 @@ private:
     int Twips(int twips) const;
 
     void FormClick();
-    // Puts every shown side window against the right edge.
+    // Puts a side window beside the window, on the screen.
+    void DockSideWindow(SideWindow *window);
     void DockShownSideWindows();
     void txtPathChange(const QString &text);
     void txtPathLostFocus();
@@ -147,9 +148,6 @@ private:
     // Set between a change of the sort box's entry and the end of that event,
     // so that the pick that made it does not sort a second time.
     bool m_sortJustChanged = false;
-    // Set for a moment after the window is shown, while a window manager
-    // may still be placing it.
-    bool m_followPlacement = false;
     // The folder whose leftover temporary names the user chose not to repair.
     QString m_repairDeclinedFolder;
 

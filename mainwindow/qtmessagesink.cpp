@@ -1,5 +1,7 @@
 #include "mainwindow/qtmessagesink.h"
 
+#include "platform/displayname.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -24,7 +26,8 @@ int Show(QWidget *parent, const QString &text, const QString &title, MessageIcon
          QMessageBox::StandardButtons buttons,
          QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
-    QString shown = text;
+    // A name in the text shows its bytes that are not UTF-8 as "\xFF".
+    QString shown = DisplayName(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(ToQt(icon), title.isEmpty() ? ProgramTitle : title, shown, buttons, parent);
     // A file name may hold "<b>": what a box quotes is never markup.

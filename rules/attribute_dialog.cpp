@@ -1,12 +1,12 @@
 #include "rules/attribute_dialog.h"
 
 #include "engine/scan.h"
-#include "mainwindow/dialogflag.h"
 #include "rules/attribute.h"
 #include "rules/rulecommand_dialog.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

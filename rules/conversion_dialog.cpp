@@ -2,11 +2,11 @@
 
 #include "engine/messages.h"
 #include "engine/scan.h"
-#include "mainwindow/sidewindow.h"
 #include "rules/conversion.h"
 #include "rules/date_dialog.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
+#include "widgets/sidewindow.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

@@ -2,12 +2,12 @@
 
 #include "engine/scan.h"
 #include "engine/validation.h"
-#include "mainwindow/dialogflag.h"
-#include "mainwindow/historycombo.h"
 #include "rules/date.h"
 #include "rules/rulecommand_dialog.h"
 #include "rules/rulewindow.h"
 #include "settings/settingsfile.h"
+#include "widgets/dialogflag.h"
+#include "widgets/historycombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,13 +3,14 @@
 #include "engine/messages.h"
 #include "engine/scan.h"
 #include "engine/validation.h"
-#include "mainwindow/dialogflag.h"
+#include "platform/displayname.h"
 #include "platform/filesystem.h"
 #include "rules/attribute.h"
 #include "rules/attribute_dialog.h"
 #include "rules/rulecommand_dialog.h"
 #include "rules/rulewindow.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -84,13 +85,14 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     layout->addWidget(m_frame1);
     layout->addLayout(buttons);
 
-    m_txtBefore->setText(m_oneEntry.Name);
+    m_txtBefore->setText(DisplayName(m_oneEntry.Name));
     m_txtAfter->setText(m_oneEntry.Preview);
     m_frame1->SetBits(ParseAttrText(m_oneEntry.Attributes));
     m_chkExt->setChecked(m_settings.ProtectExtension);
     flgDlgOK = false;
 
-    connect(copy, &QPushButton::clicked, this, [this] { m_txtAfter->setText(m_txtBefore->text()); });
+    // The name itself, not as it is shown: its bytes stay exact.
+    connect(copy, &QPushButton::clicked, this, [this] { m_txtAfter->setText(m_oneEntry.Name); });
     m_txtAfter->setFocus();
 }
 
@@ -104,7 +106,7 @@ bool IndividualDialog::CheckAfter() const
                                MessageIcon::Exclamation);
         return false;
     }
-    if (m_chkExt->isChecked() && LastExtension(m_txtBefore->text()) != LastExtension(after)) {
+    if (m_chkExt->isChecked() && LastExtension(m_oneEntry.Name) != LastExtension(after)) {
         Messages().ShowMessage(QStringLiteral("変換前後で，拡張子を同じにしてください．"),
                                QStringLiteral("拡張子の保護"));
         return false;

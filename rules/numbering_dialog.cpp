@@ -3,13 +3,13 @@
 #include "engine/messages.h"
 #include "engine/scan.h"
 #include "engine/validation.h"
-#include "mainwindow/dialogflag.h"
-#include "mainwindow/historycombo.h"
 #include "rules/numbering.h"
 #include "rules/rulecommand_dialog.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
 #include "settings/settingsfile.h"
+#include "widgets/dialogflag.h"
+#include "widgets/historycombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "rules/rulecommand_dialog.h"
 
 #include "engine/scan.h"
-#include "mainwindow/dialogflag.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
+#include "widgets/dialogflag.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "windows/optiondialog.h"
 
 #include "engine/messages.h"
-#include "mainwindow/dialogflag.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogflag.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,11 @@
 #include "windows/pathdialog.h"
 
-#include "mainwindow/dialogflag.h"
 #include "platform/filesystem.h"
 #include "platform/names.h"
 #include "settings/appsettings.h"
 #include "settings/paths.h"
+#include "widgets/dialogflag.h"
+#include "widgets/namedelegate.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -85,6 +86,7 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     m_dirDir->setItemsExpandable(false);
     m_dirDir->setRootIsDecorated(false);
     m_dirDir->setMinimumSize(240, 260);
+    m_dirDir->setItemDelegate(new NameDelegate({0}, m_dirDir));
 
     auto *label1 = new QLabel(QStringLiteral("プレビュー"), this);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -93,6 +95,7 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     m_lstPreview->setSelectionMode(QAbstractItemView::NoSelection);
     m_lstPreview->setFocusPolicy(Qt::NoFocus);
     m_lstPreview->setMinimumWidth(200);
+    m_lstPreview->setItemDelegate(new NameDelegate({0}, m_lstPreview));
 
     auto *frame1 = new QGroupBox(QStringLiteral("表示する"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));

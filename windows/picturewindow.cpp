@@ -1,6 +1,7 @@
 #include "windows/picturewindow.h"
 
 #include "engine/filelist.h"
+#include "platform/displayname.h"
 #include "settings/appsettings.h"
 #include "windows/picturewindow_reader.h"
 
@@ -32,7 +33,7 @@ public:
 
     void SetCaption(const QString &caption)
     {
-        m_caption = caption;
+        m_caption = DisplayName(caption);
         setToolTip(caption);
         Fit();
     }

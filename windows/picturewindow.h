@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/sidewindow.h"
+#include "widgets/sidewindow.h"
 
 #include <QImage>
 #include <QWidget>
@@ -31,6 +31,7 @@ public:
     PictureWindow(const FileList &list, AppSettings &settings, QWidget *owner);
 
     bool IsShown() const override { return isVisible(); }
+    QSize Size() const override { return size(); }
     void MoveTo(const QPoint &topLeft) override { move(topLeft); }
     void ShowSide() override { show(); }
     void CloseSide() override { close(); }

@@ -96,11 +96,13 @@ private slots:
     void notBlank();
     void previewTests_data();
     void previewTests();
+    void undoGivesBackLeadingPeriod();
     void previewLength();
     void unchangedAndTempNames();
 
     void duplicates_data();
     void duplicates();
+    void duplicateBoxListsTen();
     void duplicateGroupInEnumerationOrder();
     void reservedLeftoverBlocks();
     void unlistedCollisions();
@@ -175,8 +177,14 @@ void ValidationTest::previewTests_data()
     const QString plain = u"a.txt"_s;
     QTest::newRow("accepted") << u"Trip001.JPG"_s << plain << u""_s;
     QTest::newRow("comma accepted") << u"a,b.txt"_s << plain << u""_s;
-    QTest::newRow("question mark") << u"a?.txt"_s << plain << CharsText;
-    QTest::newRow("characters before leading period") << u".a|b"_s << plain << CharsText;
+    QTest::newRow("question mark") << u"a?.txt"_s << plain << u"a?.txt\r\n"_s + CharsText;
+    QTest::newRow("characters before leading period") << u".a|b"_s << plain << u".a|b\r\n"_s + CharsText;
+    QTest::newRow("kept colon") << u"10:30 会議 2.txt"_s << u"10:30 会議.txt"_s << u""_s;
+    QTest::newRow("kept question mark, new colon")
+        << u"what?:.txt"_s << u"what?.txt"_s << u"what?:.txt\r\n"_s + CharsText;
+    QTest::newRow("kept final period") << u"notes."_s << u"notes."_s << u""_s;
+    QTest::newRow("kept line feed") << u"a\nc.txt"_s << u"a\nb.txt"_s << u""_s;
+
     QTest::newRow("leading period hides a visible file")
         << u".profile"_s << plain << u".profile\r\n先頭をピリオドにはできません"_s;
     QTest::newRow("dot-file keeps its period") << u".bashrc.old"_s << u".bashrc"_s << u""_s;
@@ -210,6 +218,14 @@ void ValidationTest::previewTests()
         QCOMPARE(sink.texts(), QStringList{message});
         QCOMPARE(sink.messages().at(0).icon, MessageIcon::None);
     }
+}
+
+void ValidationTest::undoGivesBackLeadingPeriod()
+{
+    // Only the name the change log recorded may come back with its period.
+    QVERIFY(!FindPreviewFault(u".env"_s, u"env"_s, u".env"_s));
+    QVERIFY(FindPreviewFault(u".env2"_s, u"env"_s, u".env"_s));
+    QVERIFY(FindPreviewFault(u".env"_s, u"env"_s));
 }
 
 void ValidationTest::previewLength()
@@ -269,6 +285,14 @@ void ValidationTest::duplicates_data()
         << QStringList{u"B.txt"_s, u"b.txt"_s};
     QTest::newRow("comma names are whole")
         << QStringList{u"a,b.txt"_s, u"c.txt"_s} << QStringList{u"c.txt>b.txt"_s} << QStringList{};
+    QTest::newRow("names that coexist pass") << QStringList{u"README"_s, u"readme"_s, u"a.txt"_s, u"A.txt"_s}
+                                             << QStringList{u"a.txt>b.txt"_s} << QStringList{};
+    QTest::newRow("new name meets a coexisting pair")
+        << QStringList{u"README"_s, u"readme"_s, u"x"_s} << QStringList{u"x>Readme"_s}
+        << QStringList{u"README"_s, u"Readme"_s, u"readme"_s};
+    QTest::newRow("exact preview of an unchanged file")
+        << QStringList{u"a.txt"_s, u"b.txt"_s} << QStringList{u"a.txt>b.txt"_s}
+        << QStringList{u"b.txt"_s, u"b.txt"_s};
     QTest::newRow("kana width is not case")
         << QStringList{u"1.txt"_s, u"2.txt"_s} << QStringList{u"1.txt>ｶ.txt"_s, u"2.txt>カ.txt"_s}
         << QStringList{};
@@ -292,11 +316,14 @@ void ValidationTest::duplicates()
     RecordingMessageSink sink;
     QCOMPARE(CheckDuplicates(list, settings), duplicates.isEmpty());
     QStringList reported;
+    QVERIFY(sink.messages().size() <= 1);
     for (const RecordingMessageSink::Message &m : sink.messages()) {
-        QVERIFY(m.text.endsWith(QStringLiteral("が重複します")));
         QCOMPARE(m.title, DuplicateTitle);
         QCOMPARE(m.icon, MessageIcon::Critical);
-        reported.append(m.text.chopped(6));
+        for (const QString &line : m.text.split(u"\r\n"_s)) {
+            QVERIFY(line.endsWith(QStringLiteral("が重複します")));
+            reported.append(line.chopped(6));
+        }
     }
     reported.sort();
     duplicates.sort();
@@ -326,8 +353,31 @@ void ValidationTest::duplicateGroupInEnumerationOrder()
             expected.append(QStringLiteral("Same.TXTが重複します"));
     }
     RecordingMessageSink sink;
+    std::vector<int> rows;
+    QVERIFY(!CheckDuplicates(list, settings, &rows));
+    QCOMPARE(sink.texts(), QStringList{expected.join(u"\r\n"_s)});
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows, (std::vector<int>{1, 3, 5}));
+}
+
+void ValidationTest::duplicateBoxListsTen()
+{
+    TempFolder folder;
+    for (int k = 1; k <= 11; ++k)
+        folder.addFile(QStringLiteral("%1.txt").arg(k));
+    FileList list;
+    AppSettings settings;
+    ScanAll(list, settings, folder);
+    for (int k = 1; k <= 11; ++k)
+        SetPreview(list, QStringLiteral("%1.txt").arg(k), QStringLiteral("same.txt"));
+
+    RecordingMessageSink sink;
     QVERIFY(!CheckDuplicates(list, settings));
-    QCOMPARE(sink.texts(), expected);
+    QCOMPARE(sink.messages().size(), 1);
+    const QStringList lines = sink.texts().at(0).split(u"\r\n"_s);
+    QCOMPARE(lines.size(), 11);
+    QCOMPARE(lines.at(9), u"same.txtが重複します"_s);
+    QCOMPARE(lines.at(10), u"ほかに 1 個の名前も重複します"_s);
 }
 
 void ValidationTest::reservedLeftoverBlocks()
@@ -380,7 +430,8 @@ void ValidationTest::unlistedCollisions()
 
     RecordingMessageSink sink;
     QVERIFY(!CheckDuplicates(list, settings));
-    QStringList reported = sink.texts();
+    QCOMPARE(sink.messages().size(), 1);
+    QStringList reported = sink.texts().at(0).split(u"\r\n"_s);
     reported.sort();
     QStringList expected{u".B.TXTが重複します"_s,
                          u".b.txtが重複します"_s,

@@ -1,5 +1,6 @@
 #include "engine/filelist.h"
 #include "mainwindow/filelistmodel.h"
+#include "widgets/namedelegate.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

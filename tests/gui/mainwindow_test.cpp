@@ -1,10 +1,10 @@
 #include "gui_harness.h"
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/sidewindow.h"
 #include "platform/filesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "widgets/sidewindow.h"
 #include "windows/contractdialog.h"
 
 #include <QAction>
@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QTreeView>
@@ -787,8 +788,8 @@ private slots:
         m_settings->EtcWindowOpen = true;
         w.ShowFrame();
         QVERIFY(etc.isVisible());
-        QCOMPARE(etc.pos(),
-                 QPoint(w.frameGeometry().left() + w.frameGeometry().width(), w.frameGeometry().top()));
+        QCOMPARE(etc.pos(), SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
+                                               etc.frameGeometry().size()));
         m_settings->EtcWindowOpen = false;
         m_settings->PictureWindowOpen = true;
         w.ShowFrame();

@@ -1,12 +1,12 @@
 #include "gui_harness.h"
 
-#include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/sidewindow.h"
 #include "platform/names.h"
 #include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "widgets/dialogflag.h"
+#include "widgets/sidewindow.h"
 #include "windows/contractdialog.h"
 #include "windows/externalprogram.h"
 #include "windows/optiondialog.h"
@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeView>
 #include <memory>
 
@@ -433,8 +434,8 @@ private slots:
 
         window.move(window.pos() + QPoint(40, 40));
         QTest::mouseClick(m_window->findChild<QLabel *>(u"lblCount"_s), Qt::LeftButton);
-        QCOMPARE(window.pos(),
-                 QPoint(m_window->frameGeometry().right() + 1, m_window->frameGeometry().top()));
+        QCOMPARE(window.pos(), SideWindowPosition(m_window->screen()->availableGeometry(),
+                                                  m_window->frameGeometry(), window.frameGeometry().size()));
         verifySlots(window, {QString(), QString(), QString()});
         mark = m_disk->operationCount();
         click(4);
@@ -476,7 +477,8 @@ private slots:
         w.Dispatch(u"IDPIC"_s);
         QVERIFY(!etc.isVisible() && window.isVisible());
         QVERIFY(m_settings->PictureWindowOpen && !m_settings->EtcWindowOpen);
-        QCOMPARE(window.pos(), QPoint(w.frameGeometry().right() + 1, w.frameGeometry().top()));
+        QCOMPARE(window.pos(), SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
+                                                  window.frameGeometry().size()));
         w.Dispatch(u"IDETC"_s);
         QVERIFY(etc.isVisible() && !window.isVisible());
         QVERIFY(!m_settings->PictureWindowOpen && m_settings->EtcWindowOpen);

@@ -1,10 +1,10 @@
 #include "gui_harness.h"
 
-#include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/names.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "widgets/dialogflag.h"
 #include "windows/pathdialog.h"
 
 #include <QComboBox>

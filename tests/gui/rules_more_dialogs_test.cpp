@@ -1,7 +1,6 @@
 #include "gui_harness.h"
 
 #include "engine/scan.h"
-#include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
 #include "rules/attribute_dialog.h"
 #include "rules/conversion_dialog.h"
@@ -10,11 +9,14 @@
 #include "support/recordingmessagesink.h"
 #include "support/strings.h"
 #include "support/tempfolder.h"
+#include "widgets/dialogflag.h"
+#include "widgets/sidewindow.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -368,7 +370,9 @@ private slots:
 
         w.Dispatch(QStringLiteral("IDETC"));
         QVERIFY(etc->isVisible() && settings.EtcWindowOpen);
-        QCOMPARE(etc->frameGeometry().topLeft(), w.frameGeometry().topRight() + QPoint(1, 0));
+        QCOMPARE(etc->frameGeometry().topLeft(),
+                 SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
+                                    etc->frameGeometry().size()));
         w.Dispatch(QStringLiteral("IDETC"));
         QVERIFY(!etc->isVisible() && !settings.EtcWindowOpen);
         // Closed by its button or its title bar, IDETC opens it again.

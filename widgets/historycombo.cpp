@@ -1,4 +1,4 @@
-#include "mainwindow/historycombo.h"
+#include "widgets/historycombo.h"
 
 #include "settings/settingsfile.h"
 

@@ -2,15 +2,26 @@
 
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
-// A modeless window that stands against the main window's right edge.
+// Where a side window of outer size side stands beside the main window of
+// outer geometry main, inside screen, the available room of main's screen:
+// against main's right edge where it fits there, else against its left edge,
+// else against the screen's right edge over main. Its top is main's top,
+// moved only as far as it must to stay on the screen.
+QPoint SideWindowPosition(const QRect &screen, const QRect &main, const QSize &side);
+
+// A modeless window that stands beside the main window.
 class SideWindow
 {
 public:
     virtual ~SideWindow() = default;
 
     virtual bool IsShown() const = 0;
+    // The size inside the window's frame.
+    virtual QSize Size() const = 0;
     // Places the window's outer top-left corner.
     virtual void MoveTo(const QPoint &topLeft) = 0;
     virtual void ShowSide() = 0;
@@ -29,6 +40,7 @@ public:
     QWidget *widget() const { return m_widget; }
 
     bool IsShown() const override { return m_widget && m_widget->isVisible(); }
+    QSize Size() const override { return m_widget ? m_widget->size() : QSize(); }
     void MoveTo(const QPoint &topLeft) override
     {
         if (m_widget)
