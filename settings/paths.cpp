@@ -73,7 +73,8 @@ bool IsInstalledCopy()
     if (program.endsWith(QStringLiteral("/bin"))) {
         QString prefix = program;
         CutLastPathPart(prefix);
-        const FolderHandle applications = Fs().OpenFolder(JoinPath(prefix, QStringLiteral("share/applications")));
+        const FolderHandle applications =
+            Fs().OpenFolder(JoinPath(prefix, QStringLiteral("share/applications")));
         if (applications.isOpen() && Fs().FileExists(applications, QStringLiteral("kazami.desktop")))
             return true;
     }

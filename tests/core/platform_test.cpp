@@ -399,7 +399,7 @@ void PlatformTest::largeFolderKeepsEnumerationOrder()
 void PlatformTest::openedAndListedAsTheyAre_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("mode"); // of a folder; 0 for the default
+    QTest::addColumn<int>("mode");   // of a folder; 0 for the default
     QTest::addColumn<bool>("opens"); // as a file to read, with its content
     QTest::addColumn<bool>("listable");
     QTest::addColumn<bool>("byRoot"); // the row needs an unprivileged user

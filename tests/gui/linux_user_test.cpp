@@ -1,10 +1,10 @@
 #include "gui_harness.h"
 
-#include "mainwindow/dialogflag.h"
 #include "mainwindow/mainwindow.h"
 #include "support/failingfilesystem.h"
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
+#include "widgets/dialogflag.h"
 #include "windows/pathdialog.h"
 #include "windows/picturewindow_reader.h"
 #include "windows/progresswindow.h"
