@@ -709,6 +709,31 @@ void RenameTest::portableCopyRenamesItsOwnFolder()
     const auto log = ReadChangeLog(run.folder.content(u"Kazami.Log"_s));
     QVERIFY(log);
     QCOMPARE(log->folder, run.folder.path());
+
+    // The log now lies among the files it tells of. It is the program's
+    // own, rewritten by every run: not listed, so that no rule renames it
+    // and the next run goes through, while no new name may take its name.
+    run.scan();
+    QCOMPARE(run.list.count(), 1);
+    run.preview(u"b.txt"_s, u"kazami.log"_s);
+    sink.clear();
+    sink.scriptAnswers({true});
+    QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
+    QVERIFY(sink.texts().at(0).endsWith(u"が重複します"_s));
+    run.scan();
+    run.preview(u"b.txt"_s, u"c.txt"_s);
+    sink.clear();
+    sink.scriptAnswers({true});
+    QVERIFY(ExecuteRename(run.list, run.settings, run.window));
+    QCOMPARE(run.folder.names(), (QStringList{u"Kazami.Log"_s, u"c.txt"_s}));
+
+    // Anywhere else a file of that name is a file like any other.
+    TempFolder elsewhere;
+    elsewhere.addFile(u"Kazami.Log"_s, "someone's notes");
+    run.settings.CurrentFolder = elsewhere.path();
+    InputData(run.list, run.settings, SortNameAscending);
+    QCOMPARE(run.list.count(), 1);
+    QCOMPARE(run.list.at(1).Name, u"Kazami.Log"_s);
 }
 
 QTEST_GUILESS_MAIN(RenameTest)
