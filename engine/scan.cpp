@@ -101,8 +101,9 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
             continue;
         rows.push_back(MakeFileEntry(file));
     }
-    list.assign(std::move(rows));
+    // The names first: whoever follows the list judges its rows by them.
     list.setFolderNames(std::move(allNames));
+    list.assign(std::move(rows));
 
     if (sortCode >= 0 && sortCode < SortUser)
         SortSub(list, sortCode);
@@ -151,15 +152,17 @@ struct TextKey
     QString text;
 };
 
-// Collation keys for one column of every row. A long list shares the work
-// with a second thread, each with a collator of its own.
-std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLocale &locale)
+// Collation keys for one column of every row; numeric keys order runs of
+// digits by their value. A long list shares the work with a second thread,
+// each with a collator of its own.
+std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLocale &locale, bool numeric)
 {
     const size_t n = size_t(list.count());
     std::vector<std::optional<TextKey>> keys(n);
     auto make = [&](size_t first, size_t last) {
         QCollator coarse(locale);
         coarse.setCaseSensitivity(Qt::CaseInsensitive);
+        coarse.setNumericMode(numeric);
         for (size_t i = first; i < last; ++i) {
             const QString &text = ColumnText(list.at(int(i + 1)), column);
             keys[i].emplace(TextKey{coarse.sortKey(text), text});
@@ -195,9 +198,11 @@ void SortByColumn(FileList &list, int column, bool descending)
         // (ｶﾀｶﾅ with カタカナ and かたかな, Ａ with A and a); texts equal that
         // way are then told apart by them, and only identical texts keep
         // their order. Ties are rare, so the finer comparison runs on demand.
+        // Names count as people do: 写真2 before 写真10, in either width.
         const QLocale japanese(QLocale::Japanese, QLocale::Japan);
         const QCollator fine(japanese);
-        SortByKeys(list, descending, CollationKeys(list, column, japanese),
+        const bool names = column == 0 || column == 1;
+        SortByKeys(list, descending, CollationKeys(list, column, japanese, names),
                    [&](const TextKey &a, const TextKey &b) {
                        const int c = a.key.compare(b.key);
                        return c != 0 ? c : fine.compare(a.text, b.text);

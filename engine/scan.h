@@ -38,8 +38,9 @@ void SortSub(FileList &list, int intMode);
 
 // Sorts by one column: 0 name, 1 preview, 2 attributes by their text in
 // Japanese order (letter case, width and kana type count only between texts
-// otherwise equal), 3 date by the time, 4 size by the byte count. Rows that
-// compare equal keep their order.
+// otherwise equal; in names, runs of digits of either width by their value),
+// 3 date by the time, 4 size by the byte count. Rows that compare equal keep
+// their order.
 void SortByColumn(FileList &list, int column, bool descending);
 
 // Whether the row's file (or symbolic link, even a dangling one) is still in

@@ -30,10 +30,23 @@ bool Introduces(const QString &preview, const QString &currentName, QChar c)
 
 bool IntroducesForbiddenChar(const QString &preview, const QString &currentName)
 {
-    static const QString Forbidden = QStringLiteral("\\/:*?\"<>|");
-    for (const QChar c : Forbidden) {
-        if (Introduces(preview, currentName, c))
-            return true;
+    for (const QChar c : preview) {
+        switch (c.unicode()) {
+        case u'\\':
+        case u'/':
+        case u':':
+        case u'*':
+        case u'?':
+        case u'"':
+        case u'<':
+        case u'>':
+        case u'|':
+            if (!currentName.contains(c))
+                return true;
+            break;
+        default:
+            break;
+        }
     }
     return false;
 }
@@ -165,17 +178,17 @@ bool ContainsReservedToken(const QString &name)
 std::optional<PreviewFault> FindPreviewFault(const QString &preview, const QString &currentName,
                                              const QString &loggedName)
 {
-    const QString shown = NameToLine(preview);
+    const auto shown = [&preview] { return NameToLine(preview); };
     // Characters no file name may hold on Windows, unless the name has them.
     if (IntroducesForbiddenChar(preview, currentName))
-        return PreviewFault{shown + CrLf + CharsMessage(), CharsTitle};
+        return PreviewFault{shown() + CrLf + CharsMessage(), CharsTitle};
     // A leading period would hide a file that was visible; an undo may give
     // back the name the change log recorded.
-    if (Introduces(preview.left(1), currentName.left(1), u'.') && preview != loggedName)
-        return PreviewFault{shown + CrLf + QStringLiteral("先頭をピリオドにはできません")};
+    if (preview.startsWith(u'.') && !currentName.startsWith(u'.') && preview != loggedName)
+        return PreviewFault{shown() + CrLf + QStringLiteral("先頭をピリオドにはできません")};
     // A trailing period is dropped by some file systems, so the name would change.
     if (preview.endsWith(u'.') && !currentName.endsWith(u'.'))
-        return PreviewFault{shown + CrLf + QStringLiteral("ファイル名の最後をピリオドにはできません")};
+        return PreviewFault{shown() + CrLf + QStringLiteral("ファイル名の最後をピリオドにはできません")};
     // An empty or all-space name.
     if (!NotBlank(preview))
         return PreviewFault{QStringLiteral("空白名が存在します．名前を付けてください")};
@@ -185,7 +198,7 @@ std::optional<PreviewFault> FindPreviewFault(const QString &preview, const QStri
                             QStringLiteral("フォルダから移動するか，他のソフトで名前を変えてください")};
     // A line break that the name did not have.
     if (Introduces(preview, currentName, u'\r') || Introduces(preview, currentName, u'\n'))
-        return PreviewFault{shown + CrLf + QStringLiteral("ファイル名に改行文字は使えません")};
+        return PreviewFault{shown() + CrLf + QStringLiteral("ファイル名に改行文字は使えません")};
     return CannotExist(preview);
 }
 
@@ -214,13 +227,18 @@ FolderFuture MakeFolderFuture(const FileList &list, const std::vector<QString> &
     future.rows.reserve(entries.size());
     for (const QString &name : entries) {
         const int row = firstRow.value(name, 0);
-        const QString &preview = row > 0 ? list.at(row).Preview : name;
-        const bool renamed = !preview.isEmpty() && preview != name;
-        future.names.append(renamed ? preview : name);
+        bool renamed = false;
+        future.names.append(row > 0 ? FutureName(list.at(row), renamed) : name);
         future.isNew.push_back(renamed);
         future.rows.push_back(row);
     }
     return future;
+}
+
+const QString &FutureName(const FileEntry &entry, bool &renamed)
+{
+    renamed = !entry.Preview.isEmpty() && entry.Preview != entry.Name;
+    return renamed ? entry.Preview : entry.Name;
 }
 
 bool CheckDuplicates(const FileList &list, AppSettings &settings, std::vector<int> *collidingRows)

@@ -60,6 +60,9 @@ struct FolderFuture
     std::vector<int> rows;
 };
 FolderFuture MakeFolderFuture(const FileList &list, const std::vector<QString> &entries);
+// The name a listed file will have after the run: its preview, or its name
+// where the preview is empty or the same. renamed tells which.
+const QString &FutureName(const FileEntry &entry, bool &renamed);
 
 // How many colliding names the duplicate check's message lists.
 inline constexpr qsizetype MaxDuplicatesShown = 10;

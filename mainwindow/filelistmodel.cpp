@@ -3,8 +3,36 @@
 #include "engine/filelist.h"
 #include "platform/displayname.h"
 
+#include <QApplication>
 #include <QFontDatabase>
-#include <QGuiApplication>
+#include <QIcon>
+#include <QPalette>
+#include <QPixmap>
+#include <QStyle>
+
+namespace {
+
+// The mark at the start of a preview cell: what the run will do with the row.
+// A blank mark keeps unchanged rows in line with the others.
+QIcon FateMark(RowFate fate)
+{
+    const QStyle *style = QApplication::style();
+    switch (fate) {
+    case RowFate::Changes:
+        return style->standardIcon(QStyle::SP_ArrowRight);
+    case RowFate::Colliding:
+        return style->standardIcon(QStyle::SP_MessageBoxWarning);
+    case RowFate::Refused:
+        return style->standardIcon(QStyle::SP_MessageBoxCritical);
+    case RowFate::Unchanged:
+        break;
+    }
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    return QIcon(blank);
+}
+
+} // namespace
 
 FileListModel::FileListModel(FileList &list, QObject *parent)
     : QAbstractTableModel(parent), m_list(list), m_rows(list.count())
@@ -13,6 +41,15 @@ FileListModel::FileListModel(FileList &list, QObject *parent)
     connect(&list, &FileList::rowChanged, this, &FileListModel::onRowChanged);
     connect(&list, &FileList::rowAboutToBeRemoved, this, &FileListModel::onRowAboutToBeRemoved);
     connect(&list, &FileList::rowRemoved, this, &FileListModel::onRowRemoved);
+    connect(&list, &FileList::rowsChanged, this, &FileListModel::onRowsChanged);
+    m_status.judgeAll(list);
+}
+
+void FileListModel::Judge(int row)
+{
+    if (row > 0 && m_status.judgeRow(m_list, row))
+        return;
+    m_status.judgeAll(m_list);
 }
 
 int FileListModel::rowCount(const QModelIndex &parent) const
@@ -34,6 +71,35 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return ColumnText(m_list.at(row), index.column());
+    if (index.column() == 1 && row <= m_status.count()) {
+        const RowFate fate = m_status.fate(row);
+        const bool problem = fate == RowFate::Colliding || fate == RowFate::Refused;
+        switch (role) {
+        case Qt::DecorationRole: {
+            static const QIcon marks[4] = {FateMark(RowFate::Unchanged), FateMark(RowFate::Changes),
+                                           FateMark(RowFate::Colliding), FateMark(RowFate::Refused)};
+            return marks[int(fate)];
+        }
+        // An unchanged name is quiet; a problem is bold as well as marked.
+        case Qt::ForegroundRole:
+            if (fate == RowFate::Unchanged)
+                return QGuiApplication::palette().brush(QPalette::PlaceholderText);
+            return {};
+        case Qt::FontRole:
+            if (problem) {
+                QFont font = QGuiApplication::font();
+                font.setBold(true);
+                return font;
+            }
+            return {};
+        case Qt::ToolTipRole:
+            if (problem)
+                return m_status.reason(m_list, row);
+            break;
+        default:
+            break;
+        }
+    }
     // The whole name, however narrow its column; the preview column shows
     // the whole preview.
     if (role == Qt::ToolTipRole)
@@ -89,18 +155,32 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
+void FileListModel::onRowsChanged()
+{
+    Judge(0);
+    if (m_rows > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
+    emit statusChanged();
+}
+
 void FileListModel::onListReset()
 {
+    Judge(0);
     beginResetModel();
     m_rows = m_list.count();
     endResetModel();
+    emit statusChanged();
 }
 
 void FileListModel::onRowChanged(int row)
 {
     if (row < 1 || row > m_rows)
         return;
+    Judge(row);
     emit dataChanged(index(row - 1, 0), index(row - 1, ColumnCount - 1));
+    // Rows whose names met the old or the new preview may have changed fate.
+    emit dataChanged(index(0, 1), index(m_rows - 1, 1));
+    emit statusChanged();
 }
 
 void FileListModel::onRowAboutToBeRemoved(int row)
@@ -112,4 +192,8 @@ void FileListModel::onRowRemoved(int)
 {
     m_rows = m_list.count();
     endRemoveRows();
+    Judge(0);
+    if (m_rows > 0)
+        emit dataChanged(index(0, 1), index(m_rows - 1, 1));
+    emit statusChanged();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/liststatus.h"
+
 #include <QAbstractTableModel>
 
 class FileList;
@@ -26,13 +28,24 @@ public:
 
     static constexpr int ColumnCount = 5;
 
+    // The fate of every row, as the run would decide it now.
+    const ListStatus &status() const { return m_status; }
+
+signals:
+    // The rows' fates may have changed.
+    void statusChanged();
+
 private:
+    // Judges the row again, or every row for row 0.
+    void Judge(int row);
+    void onRowsChanged();
     void onListReset();
     void onRowChanged(int row);
     void onRowAboutToBeRemoved(int row);
     void onRowRemoved(int row);
 
     FileList &m_list;
+    ListStatus m_status;
     // The row count the view has been told about; the list may already differ
     // while a change is being announced.
     int m_rows = 0;

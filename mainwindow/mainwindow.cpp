@@ -4,6 +4,7 @@
 #include "engine/messages.h"
 #include "engine/scan.h"
 #include "engine/undo.h"
+#include "engine/validation.h"
 #include "mainwindow/deletedialog.h"
 #include "mainwindow/filelistmodel.h"
 #include "mainwindow/fileview.h"
@@ -136,6 +137,8 @@ void MainWindow::BuildControls()
         caption->setAttribute(Qt::WA_NoMousePropagation);
 
     m_lblCount = named(new QLabel(QStringLiteral("0FILES"), this), "lblCount");
+    m_lblStatus = named(new QLabel(this), "lblStatus");
+    m_lblResult = named(new QLabel(this), "lblResult");
     m_lvwMain = new FileView(m_model, this);
 
     m_cmdClear = named(new QPushButton(QStringLiteral("クリア"), this), "cmdClear");
@@ -187,7 +190,12 @@ void MainWindow::BuildControls()
     layout->addLayout(folderRow);
     layout->addLayout(patternRow);
     layout->addSpacing(Twips(60));
-    layout->addWidget(m_lblCount);
+    auto *countRow = new QHBoxLayout;
+    countRow->addWidget(m_lblCount);
+    countRow->addSpacing(Twips(200));
+    countRow->addWidget(m_lblStatus, 1);
+    countRow->addWidget(m_lblResult, 2);
+    layout->addLayout(countRow);
     layout->setSpacing(Twips(60));
     layout->addWidget(m_lvwMain, 1);
     layout->addSpacing(Twips(60));
@@ -233,10 +241,9 @@ void MainWindow::BuildControls()
     connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::close);
 
     m_undoAction = named(new QAction(QStringLiteral("直前の置換を元に戻す"), this), "mnuUndo");
-    m_undoAction->setShortcut(QKeySequence::Undo);
     m_lvwMain->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_lvwMain->addAction(m_undoAction);
     connect(m_undoAction, &QAction::triggered, this, &MainWindow::UndoLastRun);
+    BuildListFeedback();
 
     m_txtPath->installEventFilter(this);
     m_cmbRefer->installEventFilter(this);
@@ -406,6 +413,8 @@ void MainWindow::ScanList()
 {
     const int sortCode = m_cmbSort->currentIndex();
     InputData(m_list, m_settings, sortCode, m_scanProgress.get());
+    // A fresh list starts a fresh history; its sort is no step of it.
+    m_list.clearHistory();
     ShowListRefilled();
     if (sortCode >= 0 && sortCode < SortUser)
         ClearCurrentRow();
@@ -425,6 +434,12 @@ ProgressSink *MainWindow::Progress()
 void MainWindow::UndoLastRun()
 {
     if (m_busy)
+        return;
+    if (m_model->status().changing() + m_model->status().colliding() + m_model->status().refused() > 0 &&
+        !Messages().AskYesNoDefaultNo(
+            QStringLiteral("一覧には，まだ実行していない変換後の名前があります．") + CrLf +
+                QStringLiteral("直前の置換を元に戻す一覧に替えると，それは失われます．続けますか？"),
+            QStringLiteral("直前の置換を元に戻す"), MessageIcon::Exclamation))
         return;
     ClearCurrentRow();
     PrepareUndo(m_list, [this] {
@@ -655,8 +670,15 @@ void MainWindow::cmdExeClick()
 {
     if (m_busy)
         return;
-    if (ExecuteRename(m_list, m_settings, *this))
+    QStringList newNames;
+    for (int row = 1; row <= m_list.count(); ++row) {
+        if (!IsUnchanged(m_list.at(row)))
+            newNames.append(m_list.at(row).Preview);
+    }
+    if (ExecuteRename(m_list, m_settings, *this)) {
         m_renameDone = true;
+        ShowRunSummary(newNames);
+    }
     SetBusy(false);
 }
 
@@ -753,6 +775,7 @@ void MainWindow::ExeUp()
     if (current < 1)
         return;
     const int count = m_list.count();
+    const EditStep step(m_list);
     m_syncing = true;
     for (int i = 2; i <= count; ++i) {
         if (m_list.highlighted(i) && !m_list.highlighted(i - 1)) {
@@ -778,6 +801,7 @@ void MainWindow::ExeDown()
     const int count = m_list.count();
     if (current < 1 || current > count)
         return;
+    const EditStep step(m_list);
     m_syncing = true;
     for (int i = count - 1; i >= 1; --i) {
         if (m_list.highlighted(i) && !m_list.highlighted(i + 1)) {
@@ -810,6 +834,7 @@ void MainWindow::ExeDel()
         if (!flgDlgOK)
             return;
     }
+    const EditStep step(m_list);
     if (n == 1) {
         int i = 1;
         while (i <= m_list.count()) {
@@ -821,15 +846,15 @@ void MainWindow::ExeDel()
             }
         }
     } else if (n > 1) {
-        // Many rows go at once: keep the others in one pass rather than
-        // removing rows one by one from the middle of a long list.
-        std::vector<FileEntry> kept;
-        kept.reserve(size_t(m_list.count() - n));
+        // Many rows go at once, in one pass rather than one by one from the
+        // middle of a long list.
+        std::vector<int> gone;
+        gone.reserve(size_t(n));
         for (int i = 1; i <= m_list.count(); ++i) {
-            if (!m_list.highlighted(i))
-                kept.push_back(m_list.at(i));
+            if (m_list.highlighted(i))
+                gone.push_back(i);
         }
-        m_list.assign(std::move(kept));
+        m_list.removeRows(gone);
     }
     m_lblCount->setText(MakeCountText(m_list.count()));
     if (m_list.count() == 0) {

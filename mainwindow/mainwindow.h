@@ -72,9 +72,15 @@ public:
     void CheckPic();
     // IDOPT: the options dialog, then a rescan however it closed.
     void ExeOption();
-    // Ctrl+Z and the list's menu: lists the last run taken back, for the
-    // user to check and execute.
+    // The list's menu: lists the last run taken back, for the user to check
+    // and execute; asks first where previews not yet executed would be lost.
     void UndoLastRun();
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: one step of the list's edits back
+    // and forward again.
+    void UndoEdit();
+    void RedoEdit();
+    // F8 and Shift+F8: the next and the previous row the run would refuse.
+    void GoToProblem(bool forward);
 
     // Runs the toolbar command of a button key; an unknown key does nothing.
     void Dispatch(const QString &key);
@@ -97,6 +103,15 @@ protected:
 
 private:
     void BuildControls();
+    // The actions of the list's edit history and its problems, and the lines
+    // beside the count that tell the rows' fates and what the last run did.
+    void BuildListFeedback();
+    void ShowStatusLine();
+    // After a completed run: how many files were renamed, and how many of
+    // them the pattern no longer lists. newNames are the names they got.
+    void ShowRunSummary(const QStringList &newNames);
+    // The list after a step of its history: counts, commands, view.
+    void ShowStepApplied();
     // The minimum size and the opening size.
     void SizeWindow();
     void InitList();
@@ -158,6 +173,10 @@ private:
     std::unique_ptr<ProgressWindow> m_runProgress;
     std::unique_ptr<ProgressWindow> m_scanProgress;
     QAction *m_undoAction = nullptr;
+    QAction *m_editUndoAction = nullptr;
+    QAction *m_editRedoAction = nullptr;
+    QLabel *m_lblStatus = nullptr;
+    QLabel *m_lblResult = nullptr;
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;

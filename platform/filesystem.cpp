@@ -89,6 +89,20 @@ std::vector<std::optional<qint64>> FileSystem::ReadModifiedTimes(const FolderHan
     return times;
 }
 
+std::optional<std::vector<QDate>> FileSystem::ReadShootingDates(const FolderHandle &folder,
+                                                                const std::vector<QString> &names,
+                                                                const std::function<bool(qint64)> &progress)
+{
+    std::vector<QDate> dates;
+    dates.reserve(names.size());
+    for (const QString &name : names) {
+        dates.push_back(ReadShootingDate(folder, name));
+        if (progress && !progress(qint64(dates.size())))
+            return std::nullopt;
+    }
+    return dates;
+}
+
 FileSystem &Fs()
 {
     return *Current();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QIODevice>
 #include <QString>
 #include <QtGlobal>
@@ -182,6 +183,19 @@ public:
     // ReadModified for many entries of one folder at once, one time per name.
     virtual std::vector<std::optional<qint64>> ReadModifiedTimes(const FolderHandle &folder,
                                                                  const std::vector<QString> &names);
+
+    // The date the picture name in folder was taken, as its Exif data
+    // records it; invalid for a file without one or that cannot be read as a
+    // picture.
+    virtual QDate ReadShootingDate(const FolderHandle &folder, const QString &name) = 0;
+
+    // ReadShootingDate for many entries of one folder at once, one date per
+    // name. progress, where given, is told now and then on the calling
+    // thread how many names are done; when it answers false the reading
+    // stops and gives nothing.
+    virtual std::optional<std::vector<QDate>>
+    ReadShootingDates(const FolderHandle &folder, const std::vector<QString> &names,
+                      const std::function<bool(qint64 done)> &progress);
 
     // Gives an entry the read-only, hidden and system bits of attributes,
     // touching only the bits that differ. Never follows a symbolic link.

@@ -3,7 +3,7 @@
 #include "platform/filesystem.h"
 
 // The real file system, through POSIX calls. Its parts live in one file per
-// concern: listing, attributes, renaming and whole files.
+// concern: listing, attributes, renaming, whole files and picture dates.
 class PosixFileSystem final : public FileSystem
 {
 public:
@@ -23,6 +23,11 @@ public:
     std::optional<qint64> ReadModified(const QString &path) override;
     std::vector<std::optional<qint64>> ReadModifiedTimes(const FolderHandle &folder,
                                                          const std::vector<QString> &names) override;
+    // In exif.cpp, beside the metadata library they use.
+    QDate ReadShootingDate(const FolderHandle &folder, const QString &name) override;
+    std::optional<std::vector<QDate>> ReadShootingDates(const FolderHandle &folder,
+                                                        const std::vector<QString> &names,
+                                                        const std::function<bool(qint64)> &progress) override;
     bool WriteAttributes(const FolderHandle &folder, const QString &name, int attributes) override;
     bool CanWriteAttributes(const FolderHandle &folder, const QString &name, int attributes,
                             const QString &finalName) override;

@@ -114,6 +114,9 @@ void ConvertName(FileEntry &entry, int kind, bool protectExtension)
     case ConvertToHiragana:
         ConvertPreview(entry, protectExtension, ToHiragana);
         return;
+    case ConvertJoinMarks:
+        ConvertPreview(entry, protectExtension, JoinMarks);
+        return;
     default:
         return;
     }
@@ -217,4 +220,9 @@ QString ToHiragana(QStringView text)
             ch = QChar(char16_t(c - 0x60));
     }
     return result;
+}
+
+QString JoinMarks(QStringView text)
+{
+    return text.toString().normalized(QString::NormalizationForm_C);
 }

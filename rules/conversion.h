@@ -15,6 +15,7 @@ enum ConvertKind : int
     ConvertToKatakana = 3,
     ConvertToHiragana = 4,
     ConvertShiftPeriod = 7,
+    ConvertJoinMarks = 8,
 };
 
 // Upper or lower case of the preview, or of the current name where the
@@ -45,3 +46,8 @@ QString ToHalfWidth(QStringView text);
 // Hiragana to the katakana of the same sound, and back.
 QString ToKatakana(QStringView text);
 QString ToHiragana(QStringView text);
+
+// Every character written as a base and combining marks joined into one
+// where Unicode has one (NFC): か and the combining voiced mark U+3099, as
+// names from some systems arrive, become が. Spacing marks (゛ U+309B) stay.
+QString JoinMarks(QStringView text);

@@ -40,12 +40,16 @@ EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Wi
         button->setObjectName(QLatin1StringView(name));
         connect(button, &QPushButton::clicked, this, onClick);
         layout->addWidget(button);
+        return button;
     };
     button("cmdDouble", QStringLiteral("半角 → 全角"), [this] { ExeEtc(ConvertToFullWidth); });
     button("cmdSingle", QStringLiteral("全角 → 半角"), [this] { ExeEtc(ConvertToHalfWidth); });
     button("cmdKata", QStringLiteral("ひらがな → カタカナ "), [this] { ExeEtc(ConvertToKatakana); });
     button("cmdHira", QStringLiteral("カタカナ → ひらがな"), [this] { ExeEtc(ConvertToHiragana); });
     button("cmdRar", QStringLiteral("拡張子を削除．ピリオドを左へ３"), [this] { cmdRarClick(); });
+    button("cmdJoinMarks", QStringLiteral("濁点を結合"), [this] { ExeEtc(ConvertJoinMarks); })
+        ->setToolTip(QStringLiteral("Mac などから来た名前で２文字に分かれた「が」「ぱ」などを"
+                                    "１文字に結合します．ほかの分解された文字も結合します（Unicode NFC）"));
     button("cmdDate", QStringLiteral("日付を付ける"), [this] { ExeDay(m_window); });
     button("cmdCancel", QStringLiteral("閉じる"), [this] { close(); });
     adjustSize();

@@ -22,7 +22,7 @@ DateDialog::DateDialog(AppSettings &settings, QWidget *parent)
     : QDialog(parent), m_settings(settings),
       m_cmbTxt(
           MakeHistoryCombo(QStringLiteral("cmbTxt"), settings.DatePrefix, settings.DatePrefixHistory, this)),
-      m_cmbDay(new QComboBox(this)),
+      m_cmbDay(new QComboBox(this)), m_cmbSource(new QComboBox(this)),
       m_chkIns(new QCheckBox(QStringLiteral("挿入のみ行う（ファイル名の保護）"), this))
 {
     setObjectName(QStringLiteral("frmDate"));
@@ -39,6 +39,14 @@ DateDialog::DateDialog(AppSettings &settings, QWidget *parent)
     m_cmbDay->setObjectName(QStringLiteral("cmbDay"));
     label2->setBuddy(m_cmbDay);
     m_chkIns->setObjectName(QStringLiteral("chkIns"));
+    auto *label3 = new QLabel(QStringLiteral("日付の取得元"), this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    m_cmbSource->setObjectName(QStringLiteral("cmbSource"));
+    m_cmbSource->addItems({QStringLiteral("更新日時"), QStringLiteral("撮影日時（Exif）")});
+    m_cmbSource->setCurrentIndex(settings.DateSource == DateFromShooting ? 1 : 0);
+    m_cmbSource->setToolTip(QStringLiteral("撮影日時（Exif）: 写真に記録された撮影日時を使います．"
+                                           "記録のないファイルは更新日時を使います"));
+    label3->setBuddy(m_cmbSource);
 
     auto *message = new QPlainTextEdit(this);
     message->setObjectName(QStringLiteral("txtMessage"));
@@ -55,7 +63,9 @@ DateDialog::DateDialog(AppSettings &settings, QWidget *parent)
     fields->addWidget(m_cmbTxt, 0, 1);
     fields->addWidget(label2, 1, 0);
     fields->addWidget(m_cmbDay, 1, 1);
-    fields->addWidget(m_chkIns, 2, 1);
+    fields->addWidget(label3, 2, 0);
+    fields->addWidget(m_cmbSource, 2, 1);
+    fields->addWidget(m_chkIns, 3, 1);
     auto *buttons = OkCancelRow(this, [this] { cmdOKClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
@@ -85,6 +95,7 @@ void DateDialog::cmdOKClick()
     m_settings.DateInsertOnly = m_chkIns->isChecked();
     PushHistory(text, m_settings.DatePrefix, m_settings.DatePrefixHistory);
     m_settings.DateType = qint16(m_cmbDay->currentIndex());
+    m_settings.DateSource = qint16(m_cmbSource->currentIndex());
     flgDlgOK = true;
     accept();
 }
@@ -95,6 +106,7 @@ void ExeDay(RuleWindow &window)
     DateDialog dialog(window.settings(), window.DialogParent());
     if (!ShowRuleDialog(window, QString(), dialog))
         return;
-    DateNameRows(window.list(), window.settings());
+    if (!DateNameRows(window.list(), window.settings(), window.Progress()))
+        return;
     window.ClearCurrentRow();
 }

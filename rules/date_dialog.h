@@ -7,8 +7,9 @@ class QCheckBox;
 class QComboBox;
 class RuleWindow;
 
-// frmDate: the leading text, the date type and the insert-only switch of date
-// naming. The switch takes effect at once, even when the dialog is cancelled.
+// frmDate: the leading text, the date type, the date's source and the
+// insert-only switch of date naming. The switch takes effect at once, even
+// when the dialog is cancelled.
 class DateDialog final : public QDialog
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ private:
     AppSettings &m_settings;
     QComboBox *m_cmbTxt;
     QComboBox *m_cmbDay;
+    QComboBox *m_cmbSource;
     QCheckBox *m_chkIns;
 };
 

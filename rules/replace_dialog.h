@@ -7,8 +7,9 @@ class QCheckBox;
 class QComboBox;
 class RuleWindow;
 
-// frmChg: takes the search text, the replacement and the two search options,
-// and stores them in the settings on OK.
+// frmChg: takes the search text, the replacement and the search options
+// (letter case, first or last, regular expression, every occurrence), and
+// stores them in the settings on OK. An invalid regular expression is refused.
 class ReplaceDialog final : public QDialog
 {
     Q_OBJECT
@@ -19,12 +20,16 @@ public:
 
 private:
     void cmdOKClick();
+    // Whether pattern is a valid regular expression; else says why and where.
+    bool CheckExpression(const QString &pattern);
 
     AppSettings &m_settings;
     QComboBox *m_cmbBefore;
     QComboBox *m_cmbAfter;
     QCheckBox *m_chkLS;
     QCheckBox *m_chkTop;
+    QCheckBox *m_chkRegex;
+    QCheckBox *m_chkAll;
 };
 
 // IDCHG: the replace dialog, then every row's preview by ReplaceName.

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-// One pass of a rule: for every row from the top, the row is read, rule
-// computes its new fields and the row is written back. The count is taken
-// once, before the pass.
+// One pass of a rule: for every row from the top, the row is read and rule
+// computes its new fields; then every row is written back at once, as one
+// step of the list's history. The count is taken once, before the pass.
 void PassOverRows(FileList &list, const std::function<void(FileEntry &)> &rule);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/filelist.h"
+#include "engine/progress.h"
 #include "settings/appsettings.h"
 
 #include <QString>
@@ -28,4 +29,6 @@ public:
     virtual void SetButtonPressed(const QString &buttonKey, bool pressed) = 0;
     // The next step of the case button: 0 upper, 1 lower, 2 proper case.
     virtual int &CaseCycle() = 0;
+    // Where a rule's long reading shows how far it has come; none by default.
+    virtual ProgressSink *Progress() { return nullptr; }
 };

@@ -4,7 +4,7 @@
 #include <array>
 
 // The program-wide record of options, remembered inputs and window flags.
-// Lines 2 to 31 of the settings file hold the persisted fields, in the order
+// Lines 2 to 34 of the settings file hold the persisted fields, in the order
 // they are declared here.
 struct AppSettings
 {
@@ -33,6 +33,11 @@ struct AppSettings
     bool EtcWindowOpen = false;
     // Slots 1 to 10 hold the names and are persisted; slots 0 and 11 are never used.
     std::array<QString, 12> ProhibitedNames;
+    // Choices added later, on lines of their own after the names: a file
+    // without them loads with these values.
+    qint16 DateSource = 0; // 0 the last-modified time, 1 the shooting date (Exif)
+    bool ReplaceRegex = false;
+    bool ReplaceAll = false;
 
     // Set afresh at every start.
     QString FilePattern = QStringLiteral("*.*");

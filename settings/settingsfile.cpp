@@ -81,6 +81,19 @@ private:
     qsizetype m_next = 0;
 };
 
+// The lines after the prohibited names. A file of an older version ends
+// before them; a missing or unreadable line keeps that choice's default.
+void ReadAddedChoices(LineReader &in, AppSettings &s)
+{
+    const AppSettings defaults;
+    s.DateSource = defaults.DateSource;
+    s.ReplaceRegex = defaults.ReplaceRegex;
+    s.ReplaceAll = defaults.ReplaceAll;
+    in.Integer(s.DateSource);
+    in.Bool(s.ReplaceRegex);
+    in.Bool(s.ReplaceAll);
+}
+
 } // namespace
 
 QString SettingsFilePath()
@@ -123,6 +136,8 @@ bool ReadSettings(const QByteArray &content, AppSettings &s)
               in.Text(s.ExternalProgram) && in.Bool(s.PictureWindowOpen) && in.Bool(s.EtcWindowOpen);
     for (int slot = 1; ok && slot <= 10; ++slot)
         ok = in.Text(s.ProhibitedNames[slot]);
+    if (ok)
+        ReadAddedChoices(in, s);
     return ok;
 }
 
@@ -175,6 +190,7 @@ QByteArray ComposeSettings(const AppSettings &s)
     };
     for (int slot = 1; slot <= 10; ++slot)
         lines.append(EscapeLine(s.ProhibitedNames[slot]));
+    lines << IntegerToText(s.DateSource) << BoolToText(s.ReplaceRegex) << BoolToText(s.ReplaceAll);
     QByteArray content;
     for (const QString &line : lines)
         content += line.toUtf8() + "\r\n";
@@ -214,6 +230,9 @@ void SetDefaultSettings(AppSettings &s)
     s.ExternalProgram = defaults.ExternalProgram;
     s.PictureWindowOpen = defaults.PictureWindowOpen;
     s.EtcWindowOpen = defaults.EtcWindowOpen;
+    s.DateSource = defaults.DateSource;
+    s.ReplaceRegex = defaults.ReplaceRegex;
+    s.ReplaceAll = defaults.ReplaceAll;
 }
 
 QString BoolToText(bool value)

@@ -33,7 +33,7 @@ bool ReadSettings(const QByteArray &content, AppSettings &settings);
 // it tells the user once and returns false; nothing else is lost.
 bool SaveSettings(const AppSettings &settings = Settings());
 
-// The 31 lines of a settings file, CR LF ended, UTF-8.
+// The 34 lines of a settings file, CR LF ended, UTF-8.
 QByteArray ComposeSettings(const AppSettings &settings);
 
 void SetDefaultSettings(AppSettings &settings);

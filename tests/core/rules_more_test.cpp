@@ -19,8 +19,8 @@ QString S(const char *text)
     return QString::fromUtf8(text);
 }
 
-// The suffix search written out as a scan of every row above: the reference
-// the lookup must agree with. Rows not searched keep their name.
+// The suffix search written out as a scan of every row above, ignoring case:
+// the reference the lookup must agree with. Rows not searched keep their name.
 QStringList ScanSuffixes(const QStringList &names, const QList<bool> &searched)
 {
     QStringList previews;
@@ -30,7 +30,7 @@ QStringList ScanSuffixes(const QStringList &names, const QList<bool> &searched)
         const QString ext = period < 0 ? QString() : names[i].sliced(period);
         QString suffix;
         for (int k = 0, n = 0; searched[i] && k < i; ++k) {
-            if (previews[k] != base + suffix + ext)
+            if (previews[k].toLower() != (base + suffix + ext).toLower())
                 continue;
             suffix = QChar(u'a' + n++);
             if (suffix == u"z") {
@@ -132,7 +132,10 @@ private slots:
         QTest::addColumn<QStringList>("previews");
         QTest::newRow("same day/in list order")
             << Strings({"D.jpg", "D.jpg", "D.jpg"}) << Strings({"D.jpg", "Da.jpg", "Db.jpg"});
-        QTest::newRow("case/extensions differ") << Strings({"D.JPG", "D.jpg"}) << Strings({"D.JPG", "D.jpg"});
+        QTest::newRow("case/ignored in extensions")
+            << Strings({"D0108.JPG", "D0108.jpg"}) << Strings({"D0108.JPG", "D0108a.jpg"});
+        QTest::newRow("case/ignored in suffixes")
+            << Strings({"D.jpg", "DA.jpg", "d.JPG"}) << Strings({"D.jpg", "DA.jpg", "db.JPG"});
         QTest::newRow("extension/different") << Strings({"D.jpg", "D.txt"}) << Strings({"D.jpg", "D.txt"});
         QTest::newRow("extension/last period")
             << Strings({"D.b.txt", "D.b.txt"}) << Strings({"D.b.txt", "D.ba.txt"});
@@ -154,8 +157,8 @@ private slots:
         QCOMPARE(same.mid(51, 3), Strings({"D000108zy.jpg", "D000108zz.jpg", "D000108zza.jpg"}));
 
         // Date names that run into each other's suffixes, some rows unsearched.
-        const QStringList pool =
-            Strings({"D.jpg", "Da.jpg", "Dz.jpg", "Dza.jpg", "D.JPG", "D", "Da", "Dy.jpg"});
+        const QStringList pool = Strings({"D.jpg", "Da.jpg", "Dz.jpg", "Dza.jpg", "D.JPG", "D", "Da",
+                                          "Dy.jpg", "dZA.JPG", "D.b.txt", "d.B.txt", "D.bz.TXT", "D.BA.txt"});
         QRandomGenerator random(20240305);
         for (int round = 0; round < 20; ++round) {
             QStringList names;

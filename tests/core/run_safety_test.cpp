@@ -514,9 +514,10 @@ void RunSafetyTest::settingsValuesNeverBreakLines()
     written.ExternalProgram = u"Explorer"_s;
     written.ShowHidden = false;
     const QByteArray content = ComposeSettings(written);
-    QCOMPARE(content.count("\r\n"), 31);
-    QCOMPARE(content.count('\r'), 31);
-    QCOMPARE(content.count('\n'), 31);
+    // Every value on its own line: the 31 lines and the three added choices.
+    QCOMPARE(content.count("\r\n"), 34);
+    QCOMPARE(content.count('\r'), 34);
+    QCOMPARE(content.count('\n'), 34);
     AppSettings read;
     QVERIFY(ReadSettings(content, read));
     QCOMPARE(read.CurrentFolder, folder);

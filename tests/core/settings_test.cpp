@@ -20,7 +20,7 @@ QByteArray Lines(const QStringList &lines, const char *end = "\r\n")
     return out;
 }
 
-// The 31 lines of a complete settings file with distinctive values.
+// The 34 lines of a complete settings file with distinctive values.
 QStringList CompleteLines()
 {
     QStringList lines = {QStringLiteral("///// Kazami ver1.2 設定保存用ファイル /////"),
@@ -46,6 +46,7 @@ QStringList CompleteLines()
                          QStringLiteral("False")};
     for (int slot = 1; slot <= 10; ++slot)
         lines.append(slot <= 2 ? QStringLiteral("name%1.txt").arg(slot) : QString());
+    lines << QStringLiteral(" 1") << QStringLiteral("True") << QStringLiteral("False");
     return lines;
 }
 
@@ -112,7 +113,7 @@ void SettingsTest::firstRunWritesDefaults()
 
     const QByteArray written = m_folder->content(QStringLiteral("Kazami.ini"));
     const QList<QByteArray> lines = written.split('\n');
-    QCOMPARE(lines.size(), 32); // 31 lines, each ended by CR LF
+    QCOMPARE(lines.size(), 35); // 34 lines, each ended by CR LF
     QVERIFY(written.endsWith("\r\n"));
     QCOMPARE(lines.at(0), QStringLiteral("///// Kazami ver1.2 設定保存用ファイル /////\r").toUtf8());
     QCOMPARE(lines.at(1), m_folder->path().toUtf8() + '\r');
@@ -215,7 +216,7 @@ void SettingsTest::lineEnds()
     QCOMPARE(settings.ProhibitedNames[10], QStringLiteral("tenth"));
 
     // LF ends a line too (an editor may have saved the file so); a line
-    // break inside a value is written escaped. Lines after the 31st are
+    // break inside a value is written escaped. Lines after the 34th are
     // ignored.
     QStringList lines = CompleteLines();
     lines[12] = QStringLiteral("a\\nb\\\\r");

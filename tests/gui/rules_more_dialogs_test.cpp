@@ -366,7 +366,7 @@ private slots:
         QCOMPARE(captions,
                  Strings({"cmdDouble=半角 → 全角", "cmdSingle=全角 → 半角", "cmdKata=ひらがな → カタカナ ",
                           "cmdHira=カタカナ → ひらがな", "cmdRar=拡張子を削除．ピリオドを左へ３",
-                          "cmdDate=日付を付ける", "cmdCancel=閉じる"}));
+                          "cmdJoinMarks=濁点を結合", "cmdDate=日付を付ける", "cmdCancel=閉じる"}));
 
         w.Dispatch(QStringLiteral("IDETC"));
         QVERIFY(etc->isVisible() && settings.EtcWindowOpen);

@@ -41,7 +41,7 @@ grep -qx 'Icon=kazami' "$root/usr/share/applications/kazami.desktop" || fail "de
 appstreamcli validate-tree --no-net "$root" || fail "the unpacked tree does not validate"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-noto-cjk; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libexiv2-27 fonts-noto-cjk; do
     echo "$depends" | grep -q "$needed" || fail "Depends lacks $needed: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "section is not utils"

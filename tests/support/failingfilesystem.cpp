@@ -86,6 +86,22 @@ std::vector<std::optional<qint64>> FailingFileSystem::ReadModifiedTimes(const Fo
     return m_real.ReadModifiedTimes(folder, names);
 }
 
+QDate FailingFileSystem::ReadShootingDate(const FolderHandle &folder, const QString &name)
+{
+    if (!allow(QStringLiteral("ReadShootingDate"), PathIn(folder, name)))
+        return {};
+    return m_real.ReadShootingDate(folder, name);
+}
+
+std::optional<std::vector<QDate>>
+FailingFileSystem::ReadShootingDates(const FolderHandle &folder, const std::vector<QString> &names,
+                                     const std::function<bool(qint64)> &progress)
+{
+    if (!allow(QStringLiteral("ReadShootingDates"), folder.path()))
+        return std::vector<QDate>(names.size());
+    return m_real.ReadShootingDates(folder, names, progress);
+}
+
 std::optional<int> FailingFileSystem::ReadAttributes(const FolderHandle &folder, const QString &name)
 {
     if (!allow(QStringLiteral("ReadAttributes"), PathIn(folder, name)))

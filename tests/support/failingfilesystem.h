@@ -59,6 +59,10 @@ public:
     std::optional<qint64> ReadModified(const QString &path) override;
     std::vector<std::optional<qint64>> ReadModifiedTimes(const FolderHandle &folder,
                                                          const std::vector<QString> &names) override;
+    QDate ReadShootingDate(const FolderHandle &folder, const QString &name) override;
+    std::optional<std::vector<QDate>> ReadShootingDates(const FolderHandle &folder,
+                                                        const std::vector<QString> &names,
+                                                        const std::function<bool(qint64)> &progress) override;
     bool WriteAttributes(const FolderHandle &folder, const QString &name, int attributes) override;
     bool CanWriteAttributes(const FolderHandle &folder, const QString &name, int attributes,
                             const QString &finalName) override;
