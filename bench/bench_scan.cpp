@@ -1,5 +1,6 @@
-// Times the folder scan of 32,766 files against a bare readdir + fstatat
-// loop over the same folder.
+// Times the folder scan of 32,766 files, with the status of every row, against
+// a bare readdir + fstatat loop over the same folder.
+#include "engine/liststatus.h"
 #include "engine/scan.h"
 #include "platform/filesystem.h"
 
@@ -78,8 +79,11 @@ int main(int argc, char *argv[])
         Fs().ListFolder(settings.CurrentFolder, ListOptions{}, entries);
         listing.push_back(timer.nsecsElapsed() / 1e6);
 
+        // The scan as the window shows it: every row's status judged too.
         timer.restart();
         InputData(list, settings, SortNameAscending);
+        ListStatus status;
+        status.judgeAll(list);
         scan.push_back(timer.nsecsElapsed() / 1e6);
     }
     if (list.count() != Files || sink == 0) {
@@ -91,7 +95,7 @@ int main(int argc, char *argv[])
     std::printf("files=%d runs=%d (medians)\n", Files, Runs);
     std::printf("raw readdir+fstatat: %.1f ms\n", rawMs);
     std::printf("platform listing (names, attributes, time, size): %.1f ms\n", Median(listing));
-    std::printf("InputData (sorted by name): %.1f ms\n", scanMs);
+    std::printf("InputData (sorted by name) and the rows' status: %.1f ms\n", scanMs);
     std::printf("ratio=%.2f\n", scanMs / rawMs);
     return 0;
 }

@@ -23,6 +23,11 @@ add_custom_target(kazami_icons ALL DEPENDS ${icon_files})
 
 install(TARGETS kazami RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES dist/kazami.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Actions of the file managers that open a folder in Kazami; Kazami never
+# registers itself as a folder opener.
+install(FILES dist/kazami-rename.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+install(FILES dist/kazami-rename.nemo_action dist/kazami-rename-here.nemo_action
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
 install(FILES dist/${KAZAMI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${KAZAMI_ICON_DIR}/kazami.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size IN LISTS KAZAMI_ICON_SIZES)

@@ -8,6 +8,8 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <array>
+#include <cstring>
 
 #include <algorithm>
 #include <numeric>
@@ -145,30 +147,108 @@ void SortByKey(FileList &list, bool descending, Key key, Compare compare)
     SortByKeys(list, descending, keys, compare);
 }
 
-// A text's place in Japanese order, and the text for breaking ties.
+// A text's place in Japanese order, and the text for breaking ties. The
+// place is the collator's key, or, where every text of the column is
+// printable ASCII, a key of our own that orders as the collator does.
 struct TextKey
 {
-    QCollatorSortKey key;
+    std::optional<QCollatorSortKey> key;
+    QByteArray ascii;
     QString text;
 };
+
+// The place of each printable ASCII character in the coarse order, as the
+// collator itself ranks them one by one; characters it holds equal (a and A)
+// share a place. The collator orders such characters one at a time, each by
+// its own weight, so these places order whole texts as it does.
+const std::array<quint8, 128> &AsciiRanks()
+{
+    static const std::array<quint8, 128> ranks = [] {
+        QCollator coarse(QLocale(QLocale::Japanese, QLocale::Japan));
+        coarse.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<QString> chars;
+        for (char16_t c = 0x20; c < 0x7f; ++c)
+            chars.emplace_back(QChar(c));
+        std::stable_sort(chars.begin(), chars.end(),
+                         [&](const QString &a, const QString &b) { return coarse.compare(a, b) < 0; });
+        std::array<quint8, 128> out{};
+        quint8 rank = 0;
+        for (size_t k = 0; k < chars.size(); ++k) {
+            if (k == 0 || coarse.compare(chars[k - 1], chars[k]) != 0)
+                ++rank;
+            out[chars[k].at(0).unicode()] = rank;
+        }
+        return out;
+    }();
+    return ranks;
+}
+
+// The key of an ASCII text: each character's place; with numeric, a run of
+// digits is the place of the digits, the count of its digits without leading
+// zeros, then those digits, so that runs order by their value as the
+// collator's numeric mode orders them. Nothing for any other text.
+std::optional<QByteArray> AsciiKey(const QString &text, bool numeric)
+{
+    const std::array<quint8, 128> &ranks = AsciiRanks();
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    QByteArray key;
+    key.reserve(text.size() + 4);
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 || c >= 0x7f)
+            return std::nullopt;
+        if (!numeric || !isDigit(text.at(i))) {
+            key += char(ranks[c]);
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < size && isDigit(text.at(end)))
+            ++end;
+        qsizetype first = i;
+        while (first < end - 1 && text.at(first) == u'0')
+            ++first;
+        if (end - first > 100)
+            return std::nullopt;
+        key += char(ranks[u'0']);
+        key += char(end - first);
+        for (qsizetype k = first; k < end; ++k)
+            key += char(text.at(k).unicode());
+        i = end;
+    }
+    return key;
+}
 
 // Collation keys for one column of every row; numeric keys order runs of
 // digits by their value. A long list shares the work with a second thread,
 // each with a collator of its own.
-std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLocale &locale, bool numeric)
+std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLocale &locale, bool numeric,
+                                   bool &ascii)
 {
     const size_t n = size_t(list.count());
     std::vector<std::optional<TextKey>> keys(n);
-    auto make = [&](size_t first, size_t last) {
-        QCollator coarse(locale);
-        coarse.setCaseSensitivity(Qt::CaseInsensitive);
-        coarse.setNumericMode(numeric);
-        for (size_t i = first; i < last; ++i) {
-            const QString &text = ColumnText(list.at(int(i + 1)), column);
-            keys[i].emplace(TextKey{coarse.sortKey(text), text});
-        }
-    };
-    ShareOut(n, make);
+    ascii = true;
+    for (size_t i = 0; i < n && ascii; ++i) {
+        const QString &text = ColumnText(list.at(int(i + 1)), column);
+        std::optional<QByteArray> key = AsciiKey(text, numeric);
+        if (key)
+            keys[i].emplace(TextKey{std::nullopt, std::move(*key), text});
+        else
+            ascii = false;
+    }
+    if (!ascii) {
+        auto make = [&](size_t first, size_t last) {
+            QCollator coarse(locale);
+            coarse.setCaseSensitivity(Qt::CaseInsensitive);
+            coarse.setNumericMode(numeric);
+            for (size_t i = first; i < last; ++i) {
+                const QString &text = ColumnText(list.at(int(i + 1)), column);
+                keys[i].emplace(TextKey{coarse.sortKey(text), {}, text});
+            }
+        };
+        ShareOut(n, make);
+    }
     std::vector<TextKey> out;
     out.reserve(n);
     for (std::optional<TextKey> &key : keys)
@@ -179,6 +259,13 @@ std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLoca
 int CompareNumbers(qint64 a, qint64 b)
 {
     return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+// Orders bytes as unsigned values; a key that is the start of another comes first.
+int CompareBytes(const QByteArray &a, const QByteArray &b)
+{
+    const int c = std::memcmp(a.constData(), b.constData(), size_t(std::min(a.size(), b.size())));
+    return c != 0 ? c : CompareNumbers(a.size(), b.size());
 }
 
 } // namespace
@@ -200,13 +287,20 @@ void SortByColumn(FileList &list, int column, bool descending)
         // their order. Ties are rare, so the finer comparison runs on demand.
         // Names count as people do: 写真2 before 写真10, in either width.
         const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-        const QCollator fine(japanese);
         const bool names = column == 0 || column == 1;
-        SortByKeys(list, descending, CollationKeys(list, column, japanese, names),
-                   [&](const TextKey &a, const TextKey &b) {
-                       const int c = a.key.compare(b.key);
-                       return c != 0 ? c : fine.compare(a.text, b.text);
-                   });
+        bool ascii = false;
+        const std::vector<TextKey> keys = CollationKeys(list, column, japanese, names, ascii);
+        // Opening a Japanese collator takes longer than sorting most lists:
+        // it is opened for the first tie only.
+        std::optional<QCollator> fine;
+        SortByKeys(list, descending, keys, [&](const TextKey &a, const TextKey &b) {
+            const int c = ascii ? CompareBytes(a.ascii, b.ascii) : a.key->compare(*b.key);
+            if (c != 0)
+                return c;
+            if (!fine)
+                fine.emplace(japanese);
+            return fine->compare(a.text, b.text);
+        });
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/displayname.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 
 #include <QCheckBox>
@@ -50,6 +51,7 @@ DeleteDialog::DeleteDialog(const QString &strDelList, AppSettings &settings, QWi
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_message);
     layout->addLayout(buttons);
+    SetDialogChrome(this, WindowSizing::Fixed);
 
     flgDlgOK = false;
 }

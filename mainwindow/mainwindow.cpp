@@ -18,7 +18,9 @@
 #include "rules/replace_dialog.h"
 #include "settings/paths.h"
 #include "settings/settingsfile.h"
+#include "widgets/accessibility.h"
 #include "widgets/dialogflag.h"
+#include "widgets/keys.h"
 #include "widgets/sidewindow.h"
 #include "windows/externalprogram.h"
 #include "windows/optiondialog.h"
@@ -127,7 +129,8 @@ void MainWindow::BuildControls()
     m_cmbRefer->setEditable(true);
     m_cmbRefer->setInsertPolicy(QComboBox::NoInsert);
     m_cmbRefer->setToolTip(QStringLiteral("リストに表示するファイルの指定（普通＊を利用します）"));
-    m_cmbRefer->setMinimumContentsLength(10);
+    // Room for a pattern like "京都2024春_*.JPG" and more.
+    m_cmbRefer->setMinimumContentsLength(24);
     m_label3 = named(new QLabel(QStringLiteral("ソート"), this), "Label3");
     m_cmbSort = named(new QComboBox(this), "cmbSort");
     m_cmbSort->setMinimumContentsLength(12);
@@ -151,6 +154,13 @@ void MainWindow::BuildControls()
     m_cmdEnd->setToolTip(QStringLiteral("Kazami を終了します"));
     for (QPushButton *button : {m_cmdClear, m_cmdExplorer, m_cmdExe, m_cmdEnd})
         button->setAutoDefault(false);
+    // F5 reads the folder again, as in a file manager; Ctrl+R renames.
+    for (const auto &[button, key] : {std::pair{m_cmdClear, QKeySequence(Qt::Key_F5)},
+                                      std::pair{m_cmdExe, QKeySequence(Qt::CTRL | Qt::Key_R)},
+                                      std::pair{m_cmdEnd, QKeySequence(Qt::CTRL | Qt::Key_Q)}}) {
+        button->setShortcut(key);
+        button->setToolTip(WithShortcut(button->toolTip(), key));
+    }
 
     // The folder box and the list stretch; the pattern box keeps to the
     // middle of the room left of the sort box.
@@ -240,6 +250,21 @@ void MainWindow::BuildControls()
     connect(m_cmdExplorer, &QPushButton::clicked, this, &MainWindow::cmdExplorerClick);
     connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::close);
 
+    // The place bar of a file manager or a browser takes the focus on Ctrl+L.
+    auto *focusFolder = named(new QAction(this), "mnuFocusFolder");
+    focusFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(focusFolder);
+    connect(focusFolder, &QAction::triggered, this, [this] {
+        m_txtPath->setFocus(Qt::ShortcutFocusReason);
+        m_txtPath->selectAll();
+    });
+    // The toolbar comes first in the Tab order, as on the screen, but the
+    // window opens with the folder box to type in.
+    m_txtPath->setFocus();
+    KeepListKeys(m_cmbRefer);
+    KeepListKeys(m_cmbSort);
+    DescribeControls();
+
     m_undoAction = named(new QAction(QStringLiteral("直前の置換を元に戻す"), this), "mnuUndo");
     m_lvwMain->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_undoAction, &QAction::triggered, this, &MainWindow::UndoLastRun);
@@ -250,6 +275,18 @@ void MainWindow::BuildControls()
     m_cmbRefer->lineEdit()->installEventFilter(this);
     m_lblCount->installEventFilter(this);
     m_tlbMain->installEventFilter(this);
+}
+
+void MainWindow::DescribeControls()
+{
+    // Each box is named by the caption beside it.
+    m_label2->setBuddy(m_txtPath);
+    m_label1->setBuddy(m_cmbRefer);
+    m_label3->setBuddy(m_cmbSort);
+    // The picture button has no caption: it is named by the command it runs.
+    m_cmdPath->setAccessibleName(QStringLiteral("フォルダの指定をします"));
+    m_lvwMain->setAccessibleName(QStringLiteral("ファイル一覧"));
+    DescribeForScreenReaders(this);
 }
 
 void MainWindow::SizeWindow()
@@ -524,7 +561,8 @@ void MainWindow::DockSideWindow(SideWindow *window)
     // like the window's.
     const QSize decoration = frame.size() - size();
     const QRect screenRoom = screen() ? screen()->availableGeometry() : frame;
-    window->MoveTo(SideWindowPosition(screenRoom, frame, window->Size() + decoration));
+    window->MoveTo(
+        SideWindowPosition(screenRoom, frame, window->Size() + decoration, geometry().top() - frame.top()));
 }
 
 void MainWindow::DockShownSideWindows()

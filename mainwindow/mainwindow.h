@@ -103,6 +103,8 @@ protected:
 
 private:
     void BuildControls();
+    // The names and descriptions a screen reader reads out.
+    void DescribeControls();
     // The actions of the list's edit history and its problems, and the lines
     // beside the count that tell the rows' fates and what the last run did.
     void BuildListFeedback();

@@ -1,6 +1,7 @@
 #include "mainwindow/qtmessagesink.h"
 
 #include "platform/displayname.h"
+#include "widgets/dialogchrome.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -30,6 +31,7 @@ int Show(QWidget *parent, const QString &text, const QString &title, MessageIcon
     QString shown = DisplayName(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(ToQt(icon), title.isEmpty() ? ProgramTitle : title, shown, buttons, parent);
+    FitTitle(&box);
     // A file name may hold "<b>": what a box quotes is never markup.
     box.setTextFormat(Qt::PlainText);
     if (defaultButton != QMessageBox::NoButton)

@@ -25,6 +25,9 @@ public:
     // The key of the image a button shows now (IDUP or IDNUP, ...).
     QString ImageKey(const QString &buttonKey) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QAction *Action(const QString &buttonKey) const;
     void SetButtonImage(const QString &buttonKey, const QString &imageKey);

@@ -6,6 +6,7 @@
 #include "rules/date_dialog.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/sidewindow.h"
 
 #include <QCloseEvent>
@@ -29,7 +30,7 @@ void ChangeEtc(RuleWindow &window, int kind)
     window.ClearCurrentRow();
 }
 
-EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Window), m_window(window)
+EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Tool), m_window(window)
 {
     setObjectName(QStringLiteral("frmEtc"));
     setWindowTitle(QStringLiteral("その他の変換"));
@@ -52,7 +53,13 @@ EtcWindow::EtcWindow(RuleWindow &window, QWidget *owner) : QWidget(owner, Qt::Wi
                                     "１文字に結合します．ほかの分解された文字も結合します（Unicode NFC）"));
     button("cmdDate", QStringLiteral("日付を付ける"), [this] { ExeDay(m_window); });
     button("cmdCancel", QStringLiteral("閉じる"), [this] { close(); });
-    adjustSize();
+    // A caption keeps a margin of one character inside its button.
+    int widest = 0;
+    for (const QPushButton *each : findChildren<QPushButton *>())
+        widest = qMax(widest, each->sizeHint().width() + 2 * fontMetrics().horizontalAdvance(u'あ'));
+    for (QPushButton *each : findChildren<QPushButton *>())
+        each->setMinimumWidth(widest);
+    SetDialogChrome(this, WindowSizing::Fixed);
 }
 
 void EtcWindow::ExeEtc(int kind)

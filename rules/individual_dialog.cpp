@@ -57,6 +57,7 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
 
     auto *label1 = new QLabel(QStringLiteral("変換前"), this);
     label1->setObjectName(QStringLiteral("Label1"));
+    label1->setBuddy(m_txtBefore);
     m_txtBefore->setObjectName(QStringLiteral("txtBefore"));
     // The current name is shown for copying; it is not the user's to change.
     m_txtBefore->setReadOnly(true);
@@ -64,10 +65,13 @@ IndividualDialog::IndividualDialog(FileEntry &oneEntry, AppSettings &settings, Q
     auto *copy = new QPushButton(QStringLiteral("↓"), this);
     copy->setObjectName(QStringLiteral("cmdCopy"));
     copy->setToolTip(QStringLiteral("上の文字列を下にコピー"));
+    // An arrow read out says nothing of what the button does.
+    copy->setAccessibleName(copy->toolTip());
     copy->setAutoDefault(false);
     copy->setMaximumWidth(48);
     auto *label2 = new QLabel(QStringLiteral("変換後"), this);
     label2->setObjectName(QStringLiteral("Label2"));
+    label2->setBuddy(m_txtAfter);
     m_txtAfter->setObjectName(QStringLiteral("txtAfter"));
 
     m_chkExt->setObjectName(QStringLiteral("chkExt"));

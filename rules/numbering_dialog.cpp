@@ -8,6 +8,7 @@
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
 #include "settings/settingsfile.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 #include "widgets/historycombo.h"
 
@@ -68,6 +69,8 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
     m_optManual->setObjectName(u"optManual"_s);
     m_txtKeta->setObjectName(u"txtKeta"_s);
     m_txtKeta->setMaximumWidth(60);
+    // The box belongs to the option beside it.
+    m_txtKeta->setAccessibleName(m_optManual->text());
     auto *digits = new QGridLayout(flmZero);
     digits->addWidget(m_optAuto, 0, 0, 1, 2);
     digits->addWidget(m_optManual, 1, 0);
@@ -81,9 +84,7 @@ NumberDialog::NumberDialog(AppSettings &settings, int rowCount, QWidget *parent)
                               u"拡張子を書かないと，拡張子が保護されます．"_s, QString(),
                               u"桁をそろえる A01.txt A53.txt  そろえない A1.TXT A53.TXT"_s};
     txtHelp->setPlainText(help.join(u'\n'));
-    txtHelp->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtHelp->setFixedHeight(txtHelp->fontMetrics().lineSpacing() * int(help.size() + 1) + 12);
-    txtHelp->setMinimumWidth(txtHelp->fontMetrics().horizontalAdvance(help.last()) + 40);
+    FitToText(txtHelp);
     auto *line1 = new QFrame(this);
     line1->setObjectName(u"Line1"_s);
     line1->setFrameShape(QFrame::HLine);

@@ -3,6 +3,7 @@
 #include "engine/scan.h"
 #include "rules/rulepass.h"
 #include "rules/rulewindow.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 bool ShowRuleDialog(RuleWindow &window, const QString &buttonKey, QDialog &dialog)
 {
     flgDlgOK = false;
+    SetDialogChrome(&dialog, WindowSizing::Fixed);
     if (!buttonKey.isEmpty())
         window.SetButtonPressed(buttonKey, true);
     dialog.exec();

@@ -9,9 +9,10 @@
 // Where a side window of outer size side stands beside the main window of
 // outer geometry main, inside screen, the available room of main's screen:
 // against main's right edge where it fits there, else against its left edge,
-// else against the screen's right edge over main. Its top is main's top,
+// else against the screen's right edge over main, below main's title bar of
+// height title so that main's own buttons stay free. Its top is main's top,
 // moved only as far as it must to stay on the screen.
-QPoint SideWindowPosition(const QRect &screen, const QRect &main, const QSize &side);
+QPoint SideWindowPosition(const QRect &screen, const QRect &main, const QSize &side, int title = 0);
 
 // A modeless window that stands beside the main window.
 class SideWindow

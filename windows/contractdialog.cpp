@@ -1,6 +1,7 @@
 #include "windows/contractdialog.h"
 
 #include "engine/messages.h"
+#include "widgets/dialogchrome.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -141,6 +142,7 @@ ContractDialog::ContractDialog(QWidget *parent) : QDialog(parent)
 bool ShowContract(QWidget *parent)
 {
     ContractDialog dialog(parent);
+    SetDialogChrome(&dialog, WindowSizing::Fixed);
     dialog.exec();
     return !dialog.refused();
 }

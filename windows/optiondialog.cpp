@@ -2,6 +2,7 @@
 
 #include "engine/messages.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 
 #include <QCheckBox>
@@ -109,10 +110,15 @@ OptionDialog::OptionDialog(AppSettings &settings, QWidget *parent)
     m_chkShortcut->setObjectName(QStringLiteral("chkShortcut"));
     auto *label3 = new QLabel(QStringLiteral("表示禁止ファイル（１０個まで）"));
     label3->setObjectName(QStringLiteral("Label3"));
+    label3->setBuddy(m_txtProhibit);
     m_txtProhibit->setObjectName(QStringLiteral("txtProhibit"));
     auto *cmdAdd = new QPushButton(QStringLiteral("↓"));
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    // The arrow and the cross say nothing read out.
+    cmdAdd->setAccessibleName(QStringLiteral("追加"));
+    m_cmdDel->setAccessibleName(QStringLiteral("削除"));
     m_lstProhibit->setObjectName(QStringLiteral("lstProhibit"));
+    m_lstProhibit->setAccessibleName(label3->text());
     m_cmdDel->setObjectName(QStringLiteral("cmdDel"));
     m_cmdDel->setEnabled(false);
     QPlainTextEdit *txtOpt1 = HelpText(
@@ -246,6 +252,7 @@ void OptionDialog::cmdReferClick()
     const QString program = m_cmbExe->currentText();
     if (program.startsWith(u'/'))
         dialog.setDirectory(program.left(program.lastIndexOf(u'/') + 1));
+    SetDialogChrome(&dialog, WindowSizing::Resizable);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     m_cmbExe->setEditText(dialog.selectedFiles().constFirst());
@@ -269,5 +276,6 @@ void OptionDialog::cmdCancelClick()
 void ShowOptionDialog(AppSettings &settings, QWidget *parent)
 {
     OptionDialog dialog(settings, parent);
+    SetDialogChrome(&dialog, WindowSizing::Fixed);
     dialog.exec();
 }

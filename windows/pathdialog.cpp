@@ -4,6 +4,7 @@
 #include "platform/names.h"
 #include "settings/appsettings.h"
 #include "settings/paths.h"
+#include "widgets/dialogchrome.h"
 #include "widgets/dialogflag.h"
 #include "widgets/namedelegate.h"
 
@@ -79,6 +80,7 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     setModal(true);
 
     m_dirDir->setObjectName(QStringLiteral("dirDir"));
+    m_dirDir->setAccessibleName(QStringLiteral("フォルダ"));
     m_dirDir->setHeaderHidden(true);
     m_dirDir->setColumnCount(1);
     m_dirDir->setIndentation(12);
@@ -166,6 +168,7 @@ PathDialog::PathDialog(AppSettings &settings, QWidget *parent)
     }
     if (!SetPath(start) && !SetPath(GetProgramFolder()))
         SetPath(QStringLiteral("/"));
+    SetDialogChrome(this, WindowSizing::Resizable);
     resize(520, 420);
     flgDlgOK = false;
 }

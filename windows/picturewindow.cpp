@@ -3,6 +3,7 @@
 #include "engine/filelist.h"
 #include "platform/displayname.h"
 #include "settings/appsettings.h"
+#include "widgets/dialogchrome.h"
 #include "windows/picturewindow_reader.h"
 
 #include <QCheckBox>
@@ -90,7 +91,7 @@ private:
 };
 
 PictureWindow::PictureWindow(const FileList &list, AppSettings &settings, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_list(list), m_settings(settings),
+    : QWidget(owner, Qt::Tool), m_list(list), m_settings(settings),
       m_chkUD(new QCheckBox(QStringLiteral("前後も表示"), this))
 {
     setObjectName(QStringLiteral("frmPic"));
@@ -115,6 +116,7 @@ PictureWindow::PictureWindow(const FileList &list, AppSettings &settings, QWidge
     }
     connect(m_chkUD, &QCheckBox::clicked, this, &PictureWindow::chkUDClick);
 
+    SetDialogChrome(this, WindowSizing::Resizable);
     const qreal dpi = screen() ? screen()->logicalDotsPerInch() : 96.0;
     resize(qRound(DesignedWidth * dpi / 1440.0), qRound(DesignedHeight * dpi / 1440.0));
 }

@@ -40,6 +40,10 @@ public:
         m_stop = new QPushButton(QStringLiteral("中止"), this);
         m_stop->setObjectName(QStringLiteral("cmdCancel"));
         m_stop->setAutoDefault(false);
+        // The window keeps its size and its layout when the button goes.
+        QSizePolicy keepRoom = m_stop->sizePolicy();
+        keepRoom.setRetainSizeWhenHidden(true);
+        m_stop->setSizePolicy(keepRoom);
         connect(m_stop, &QPushButton::clicked, this, [this] { m_stopRequested = true; });
 
         auto *labels = new QHBoxLayout;

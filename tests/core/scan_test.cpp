@@ -5,7 +5,9 @@
 #include "support/strings.h"
 #include "support/tempfolder.h"
 
+#include <QCollator>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTest>
 #include <atomic>
 #include <fcntl.h>
@@ -55,6 +57,7 @@ private slots:
     void japaneseOrder_data();
     void japaneseOrder();
     void identicalTextsKeepTheirOrder();
+    void asciiNamesSortAsTheCollator();
     void dropMissingRows();
     void scanLeavesTheWorkingFolderAlone();
     void relativeFolderIsMadeAbsolute();
@@ -461,6 +464,50 @@ void ScanTest::moreThanRowLimit()
     InputData(list, settings, SortNameDescending);
     QCOMPARE(list.count(), Files);
     QCOMPARE(list.at(1).Name, QStringLiteral("32799"));
+}
+
+void ScanTest::asciiNamesSortAsTheCollator()
+{
+    // ASCII names sort by keys of the program's own; they must order every
+    // list exactly as the collator's keys would, in both directions, with
+    // digit runs by value.
+    static const QString Alphabet = QStringLiteral("aAbBzZ0019 ._-~!#(+=@[^`{$,;'&%");
+    QRandomGenerator random(20261207);
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QCollator coarse(japanese);
+    coarse.setCaseSensitivity(Qt::CaseInsensitive);
+    coarse.setNumericMode(true);
+    const QCollator fine(japanese);
+    for (int round = 0; round < 6; ++round) {
+        FileList list;
+        QStringList names;
+        for (int k = 0; k < 300; ++k) {
+            QString name;
+            const int length = 1 + int(random.bounded(7));
+            for (int c = 0; c < length; ++c)
+                name += Alphabet.at(random.bounded(Alphabet.size()));
+            names.append(name);
+            list.append(name);
+        }
+        for (const bool descending : {false, true}) {
+            QStringList expected = names;
+            std::stable_sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) {
+                int c = coarse.compare(a, b);
+                if (c == 0)
+                    c = fine.compare(a, b);
+                return descending ? c > 0 : c < 0;
+            });
+            SortByColumn(list, 0, descending);
+            QStringList sorted;
+            for (int row = 1; row <= list.count(); ++row)
+                sorted.append(list.at(row).Name);
+            // Equal texts may stand in either order; compare the texts.
+            QCOMPARE(sorted, expected);
+            list.clear();
+            for (const QString &name : names)
+                list.append(name);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(ScanTest)

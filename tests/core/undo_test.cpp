@@ -90,7 +90,25 @@ private slots:
     void renamedSinceAreLeftOutAndCounted();
     void refusesWhatItCannotTakeBack();
     void stoppingTheTrialRenamesNothing();
+    void undoGivesBackADotFile();
 };
+
+void UndoTest::undoGivesBackADotFile()
+{
+    // The run may not give a visible file a leading period, but an undo may
+    // give a dot-file back the name the change log recorded.
+    Folder f;
+    f.folder.addFile(u".env"_s, "secret");
+    f.settings.ShowHidden = true;
+    f.scan();
+    QVERIFY(f.run({{u".env"_s, u"env"_s}}));
+    f.messages.clear();
+    QVERIFY(PrepareUndo(f.list));
+    QCOMPARE(f.pairs(), QStringList{u"env > .env"_s});
+    QVERIFY(f.runShownList());
+    QCOMPARE(f.folder.names(), QStringList{u".env"_s});
+    QCOMPARE(f.folder.content(u".env"_s), "secret");
+}
 
 void UndoTest::undoTakesBackSwapsAndCycles()
 {

@@ -119,11 +119,11 @@ private slots:
             {"Label2", QStringLiteral("フォルダ"), QString()},
             {"Label3", QStringLiteral("ソート"), QString()},
             {"cmdClear", QStringLiteral("クリア"),
-             QStringLiteral("初期状態に戻します（置換後は戻せません）")},
+             QStringLiteral("初期状態に戻します（置換後は戻せません）（F5）")},
             {"cmdExplorer", QStringLiteral("外部実行"), QStringLiteral("設定した外部ファイルを呼び出します")},
             {"cmdExe", QStringLiteral("< 置換実行 >"),
-             QStringLiteral("置換を実行します（実行後は戻せません）")},
-            {"cmdEnd", QStringLiteral("終了"), QStringLiteral("Kazami を終了します")},
+             QStringLiteral("置換を実行します（実行後は戻せません）（Ctrl+R）")},
+            {"cmdEnd", QStringLiteral("終了"), QStringLiteral("Kazami を終了します（Ctrl+Q）")},
         };
         for (const auto &[name, caption, tooltip] : controls) {
             QWidget *widget = child<QWidget>(name);
@@ -314,9 +314,11 @@ private slots:
         QCOMPARE(keys.join(u' '),
                  QStringLiteral("IDOPEN IDOPT | IDUP IDDOWN | IDEDIT IDDEL | | IDCHG IDINS IDATT "
                                 "IDNUM IDLS | | IDETC IDPIC | | IDEXT"));
-        QCOMPARE(Button(w, "IDDEL")->toolTip(), QStringLiteral("リストから除外します（削除はしません）"));
-        QCOMPARE(Button(w, "IDEXT")->toolTip(), QStringLiteral("拡張子を保護します（推奨：ＯＮ）"));
-        QCOMPARE(Button(w, "IDNUM")->toolTip(), QStringLiteral("リストの先頭から順に連続番号を"));
+        QCOMPARE(Button(w, "IDDEL")->toolTip(),
+                 QStringLiteral("リストから除外します（削除はしません）（Del）"));
+        QCOMPARE(Button(w, "IDEXT")->toolTip(),
+                 QStringLiteral("拡張子を保護します（推奨：ＯＮ）（Ctrl+Shift+E）"));
+        QCOMPARE(Button(w, "IDNUM")->toolTip(), QStringLiteral("リストの先頭から順に連続番号を（Ctrl+N）"));
         for (const char *key : {"IDUP", "IDDOWN", "IDDEL", "IDEDIT"}) {
             QVERIFY(!Button(w, key)->isEnabled());
             QCOMPARE(w.ImageKey(QLatin1StringView(key)),
@@ -789,7 +791,8 @@ private slots:
         w.ShowFrame();
         QVERIFY(etc.isVisible());
         QCOMPARE(etc.pos(), SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
-                                               etc.frameGeometry().size()));
+                                               etc.frameGeometry().size(),
+                                               w.geometry().top() - w.frameGeometry().top()));
         m_settings->EtcWindowOpen = false;
         m_settings->PictureWindowOpen = true;
         w.ShowFrame();

@@ -63,12 +63,24 @@ QColor Colour(const QString &name)
 class RecordingLauncher final : public ProgramLauncher
 {
 public:
-    void OpenUrl(const QUrl &url) override { calls.append(QStringLiteral("open ") + url.toString()); }
-    void StartDetached(const QString &program, const QStringList &arguments) override
+    QString FolderHandler() override { return handler; }
+    bool OpenUrl(const QString &opener, const QUrl &url, std::function<void()> failed) override
+    {
+        calls.append(opener + u' ' + url.toString());
+        if (openerFails)
+            failed();
+        return openerStarts;
+    }
+    bool StartDetached(const QString &program, const QStringList &arguments) override
     {
         calls.append(program + u'|' + arguments.join(u'|'));
+        return programStarts;
     }
     QStringList calls;
+    QString handler = QStringLiteral("org.kde.dolphin.desktop");
+    bool openerStarts = true;
+    bool openerFails = false;
+    bool programStarts = true;
     ScopedLauncher installed{*this};
 };
 
@@ -270,9 +282,9 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("call");
         QTest::newRow("explorer/any letter case opens the file manager")
-            << u"eXPLORER"_s << u"/home/u/My Pictures"_s << u"open file:///home/u/My Pictures/"_s;
+            << u"eXPLORER"_s << u"/home/u/My Pictures"_s << u"xdg-open file:///home/u/My Pictures/"_s;
         QTest::newRow("explorer/a folder name that is not UTF-8 keeps its bytes")
-            << u"Explorer"_s << DecodeName("/tmp/\xff\xe6\x97\xa5") << u"open file:///tmp/%FF日/"_s;
+            << u"Explorer"_s << DecodeName("/tmp/\xff\xe6\x97\xa5") << u"xdg-open file:///tmp/%FF日/"_s;
         QTest::newRow("program/one argument with a blank in it")
             << u"/usr/bin/viewer"_s << u"/home/u/My Pictures"_s << u"/usr/bin/viewer|/home/u/My Pictures/"_s;
         QTest::newRow("program/root keeps one separator") << u"viewer"_s << u"/"_s << u"viewer|/"_s;
@@ -304,11 +316,53 @@ private slots:
         QCOMPARE(launcher.calls, QStringList{u"viewer|"_s + m_folder->path() + u'/'});
     }
 
-    void missingProgramIsNoError()
+    // A program or a file manager that does not start is told once, with
+    // the program and the folder; Kazami as the folder opener is not
+    // started again.
+    void externalProgramFailures_data()
     {
-        RunExternalProgram(u"/nonexistent/kazami-viewer"_s, m_folder->path());
-        RunExternalProgram(QString(), QString());
-        QVERIFY(m_messages->messages().isEmpty());
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("handler");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<QString>("message");
+        const QString folder = u"\r\nフォルダ：/home/u/写真/"_s;
+        QTest::newRow("program cannot start")
+            << u"/nonexistent/viewer"_s << QString() << u"start"_s << u"/nonexistent/viewer|/home/u/写真/"_s
+            << u"外部プログラムを起動できませんでした．\r\n\r\nプログラム：/nonexistent/viewer"_s + folder;
+        QTest::newRow("no xdg-open")
+            << u"Explorer"_s << QString() << u"open"_s << u"xdg-open file:///home/u/写真/"_s
+            << u"ファイルマネージャでフォルダを開けませんでした．\r\n\r\nプログラム：xdg-open"_s + folder;
+        QTest::newRow("xdg-open fails")
+            << u"explorer"_s << u"pcmanfm.desktop"_s << u"opener"_s << u"xdg-open file:///home/u/写真/"_s
+            << u"ファイルマネージャでフォルダを開けませんでした．\r\n\r\nプログラム：xdg-open (pcmanfm.desktop)"_s +
+                   folder;
+        QTest::newRow("Kazami opens folders")
+            << u"Explorer"_s << u"kazami.desktop"_s << QString() << QString()
+            << u"フォルダを開くプログラムに Kazami 自身が設定されているため，開きません．"
+               "\r\n\r\nプログラム：kazami.desktop"_s +
+                   folder;
+        QTest::newRow("started") << u"Explorer"_s << u"org.kde.dolphin.desktop"_s << QString()
+                                 << u"xdg-open file:///home/u/写真/"_s << QString();
+    }
+
+    void externalProgramFailures()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, handler);
+        QFETCH(QString, failure);
+        QFETCH(QString, calls);
+        QFETCH(QString, message);
+        RecordingLauncher launcher;
+        launcher.handler = handler;
+        launcher.programStarts = failure != u"start";
+        launcher.openerStarts = failure != u"open";
+        launcher.openerFails = failure == u"opener";
+        RunExternalProgram(program, u"/home/u/写真"_s);
+        QCOMPARE(launcher.calls.join(u'\n'), calls);
+        QCOMPARE(m_messages->texts().join(u'\n'), message);
+        if (!message.isEmpty())
+            QCOMPARE(m_messages->messages().constFirst().title, u"外部実行"_s);
     }
 
     void decodePicture_data()
@@ -434,8 +488,10 @@ private slots:
 
         window.move(window.pos() + QPoint(40, 40));
         QTest::mouseClick(m_window->findChild<QLabel *>(u"lblCount"_s), Qt::LeftButton);
-        QCOMPARE(window.pos(), SideWindowPosition(m_window->screen()->availableGeometry(),
-                                                  m_window->frameGeometry(), window.frameGeometry().size()));
+        QCOMPARE(window.pos(),
+                 SideWindowPosition(m_window->screen()->availableGeometry(), m_window->frameGeometry(),
+                                    window.frameGeometry().size(),
+                                    m_window->geometry().top() - m_window->frameGeometry().top()));
         verifySlots(window, {QString(), QString(), QString()});
         mark = m_disk->operationCount();
         click(4);
@@ -478,7 +534,8 @@ private slots:
         QVERIFY(!etc.isVisible() && window.isVisible());
         QVERIFY(m_settings->PictureWindowOpen && !m_settings->EtcWindowOpen);
         QCOMPARE(window.pos(), SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
-                                                  window.frameGeometry().size()));
+                                                  window.frameGeometry().size(),
+                                                  w.geometry().top() - w.frameGeometry().top()));
         w.Dispatch(u"IDETC"_s);
         QVERIFY(etc.isVisible() && !window.isVisible());
         QVERIFY(!m_settings->PictureWindowOpen && m_settings->EtcWindowOpen);

@@ -372,7 +372,8 @@ private slots:
         QVERIFY(etc->isVisible() && settings.EtcWindowOpen);
         QCOMPARE(etc->frameGeometry().topLeft(),
                  SideWindowPosition(w.screen()->availableGeometry(), w.frameGeometry(),
-                                    etc->frameGeometry().size()));
+                                    etc->frameGeometry().size(),
+                                    w.geometry().top() - w.frameGeometry().top()));
         w.Dispatch(QStringLiteral("IDETC"));
         QVERIFY(!etc->isVisible() && !settings.EtcWindowOpen);
         // Closed by its button or its title bar, IDETC opens it again.

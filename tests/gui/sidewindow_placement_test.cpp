@@ -54,6 +54,7 @@ private slots:
         QTest::addColumn<QRect>("main");
         QTest::addColumn<QSize>("side");
         QTest::addColumn<QPoint>("position");
+        // Over the main window, a side window leaves its title bar free.
         const QRect screen(0, 0, 1280, 800);
         const QSize picture(320, 460);
         QTest::newRow("centred/against the right edge")
@@ -63,9 +64,9 @@ private slots:
         QTest::newRow("against the screen's right edge/on the left")
             << screen << QRect(680, 100, 600, 500) << picture << QPoint(360, 100);
         QTest::newRow("maximised/over the main window at the screen's edge")
-            << screen << screen << picture << QPoint(960, 0);
+            << screen << screen << picture << QPoint(960, 20);
         QTest::newRow("no room on either side/over the main window")
-            << screen << QRect(100, 100, 1100, 600) << picture << QPoint(960, 100);
+            << screen << QRect(100, 100, 1100, 600) << picture << QPoint(960, 120);
         QTest::newRow("low on the screen/moved up to stay on it")
             << screen << QRect(340, 500, 600, 300) << picture << QPoint(940, 340);
         QTest::newRow("partly below the screen/moved up")
@@ -77,7 +78,7 @@ private slots:
         QTest::newRow("taller than the screen/at its top")
             << screen << QRect(340, 150, 600, 500) << QSize(320, 900) << QPoint(940, 0);
         QTest::newRow("panel at the top, maximised/below the panel")
-            << QRect(0, 30, 1280, 770) << QRect(0, 30, 1280, 770) << picture << QPoint(960, 30);
+            << QRect(0, 30, 1280, 770) << QRect(0, 30, 1280, 770) << picture << QPoint(960, 50);
         QTest::newRow("second screen/on the main window's screen")
             << QRect(1280, 0, 1920, 1080) << QRect(2500, 100, 600, 500) << picture << QPoint(2180, 100);
     }
@@ -88,7 +89,7 @@ private slots:
         QFETCH(QRect, main);
         QFETCH(QSize, side);
         QFETCH(QPoint, position);
-        QCOMPARE(SideWindowPosition(screen, main, side), position);
+        QCOMPARE(SideWindowPosition(screen, main, side, 20), position);
         QVERIFY(OnScreenBeside(screen, main, QRect(position, side.boundedTo(screen.size()))));
     }
 
@@ -114,7 +115,8 @@ private slots:
         const QRect room = w.screen()->availableGeometry();
         auto docked = [&] {
             return side->isVisible() && OnScreenBeside(room, w.frameGeometry(), side->frameGeometry()) &&
-                   side->pos() == SideWindowPosition(room, w.frameGeometry(), side->frameGeometry().size());
+                   side->pos() == SideWindowPosition(room, w.frameGeometry(), side->frameGeometry().size(),
+                                                     w.geometry().top() - w.frameGeometry().top());
         };
         QVERIFY(docked());
 

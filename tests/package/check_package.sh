@@ -24,7 +24,8 @@ dpkg-deb -x "$deb" "$root"
 
 [ -x "$root/usr/bin/kazami" ] || fail "no executable usr/bin/kazami"
 for file in usr/share/applications/kazami.desktop usr/share/metainfo/$app_id.metainfo.xml \
-    usr/share/icons/hicolor/scalable/apps/kazami.svg; do
+    usr/share/icons/hicolor/scalable/apps/kazami.svg usr/share/kio/servicemenus/kazami-rename.desktop \
+    usr/share/nemo/actions/kazami-rename.nemo_action usr/share/nemo/actions/kazami-rename-here.nemo_action; do
     [ -f "$root/$file" ] || fail "missing $file"
 done
 for size in "$@"; do
@@ -38,6 +39,13 @@ outside=$(cd "$root" && find . -mindepth 1 ! -path './usr' ! -path './usr/bin*' 
 # The entry names the installed program and icon; the metadata its entry.
 grep -qx 'Exec=kazami %f' "$root/usr/share/applications/kazami.desktop" || fail "desktop entry runs another program"
 grep -qx 'Icon=kazami' "$root/usr/share/applications/kazami.desktop" || fail "desktop entry shows another icon"
+# Kazami must never become the desktop's folder opener.
+! grep -q '^MimeType=.*inode/directory' "$root/usr/share/applications/kazami.desktop" ||
+    fail "desktop entry registers Kazami for folders"
+desktop-file-validate "$root/usr/share/applications/kazami.desktop" || fail "the installed entry does not validate"
+for action in "$root"/usr/share/kio/servicemenus/*.desktop "$root"/usr/share/nemo/actions/*.nemo_action; do
+    grep -q '^Exec=kazami %[fFP]$' "$action" || fail "$action does not open a folder in kazami"
+done
 appstreamcli validate-tree --no-net "$root" || fail "the unpacked tree does not validate"
 
 depends=$(dpkg-deb -f "$deb" Depends)
