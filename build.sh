@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 mode=${1:-run}
 build_dir=${KAZAMI_BUILD_DIR:-build}
-packages=(g++ cmake ninja-build pkg-config git qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev
+packages=(g++ cmake ninja-build pkg-config git qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-qpa-plugins qt6-svg-dev
           qt6-translations-l10n libgl-dev fonts-noto-cjk clang-format
           desktop-file-utils appstream dpkg-dev file libexiv2-dev
           exfatprogs exfat-fuse)

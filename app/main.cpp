@@ -34,9 +34,10 @@ int Finish(const CommandLine &command)
 
 int main(int argc, char *argv[])
 {
-    // --help and --version need no display and leave the settings file
-    // alone: they are answered before the application starts.
-    if (const CommandLine early = ParseCommandLine(Arguments(argc, argv)); early.exit && early.exitCode == 0)
+    // --help, --version and a command line that cannot be followed need no
+    // display and leave the settings file alone: they are answered before
+    // the application starts.
+    if (const CommandLine early = ParseCommandLine(WithoutQtOptions(Arguments(argc, argv))); early.exit)
         return Finish(early);
     QApplication app(argc, argv);
     // The application has taken its own options (-platform, -session ...)

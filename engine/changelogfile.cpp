@@ -11,6 +11,11 @@ const QString AsideName = QStringLiteral("Kazami.Log.prev");
 
 } // namespace
 
+bool IsChangeLogName(const QString &name)
+{
+    return name == ChangeLogName || name == AsideName;
+}
+
 ChangeLogFile::ChangeLogFile(QString logFolder, QString renamedFolder, const std::vector<FileEntry> &rows)
     : m_folder(std::move(logFolder)), m_path(JoinPath(m_folder, ChangeLogName)),
       m_asidePath(JoinPath(m_folder, AsideName)), m_renamedFolder(std::move(renamedFolder)), m_rows(rows)

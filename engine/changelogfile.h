@@ -6,6 +6,10 @@
 #include <QString>
 #include <vector>
 
+// Whether name is one the change log takes in its folder: the log itself,
+// or the previous run's kept aside while a run is under way.
+bool IsChangeLogName(const QString &name);
+
 // The change log of one run on disk. It is written before the trial, marked
 // as not complete, with the previous run's log kept aside by a rename; a run
 // that renames nothing puts that one back by a rename, and a run that

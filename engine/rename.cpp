@@ -66,9 +66,14 @@ std::optional<LockAttempt> LockChangeLog(const QString &folder)
 }
 
 // The lock that keeps two copies of the program, whatever their change logs,
-// from renaming in one folder at once.
-std::optional<LockAttempt> LockRenamedFolder(const FolderHandle &folder)
+// from renaming in one folder at once. Where the change log lies in the
+// folder renamed (a portable copy renaming its own folder), the log's lock
+// is that folder's lock already: a second one, taken on a description of
+// its own, would find the first and refuse the run.
+std::optional<LockAttempt> LockRenamedFolder(const FolderHandle &folder, const QString &logFolder)
 {
+    if (Fs().IdentifyPath(logFolder) == folder.identity())
+        return LockAttempt{};
     LockAttempt attempt = Fs().LockFolder(folder);
     if (!attempt.busy)
         return attempt;
@@ -261,7 +266,7 @@ bool ExecuteRename(FileList &list, AppSettings &settings, RenameWindow &window, 
         return false;
     }
     const FolderHandle folder = list.Handle();
-    const std::optional<LockAttempt> folderLock = LockRenamedFolder(folder);
+    const std::optional<LockAttempt> folderLock = LockRenamedFolder(folder, logFolder);
     if (!folderLock) {
         AbortRename(list, window, 0);
         return false;

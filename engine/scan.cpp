@@ -1,5 +1,6 @@
 #include "engine/scan.h"
 
+#include "engine/changelogfile.h"
 #include "platform/filesystem.h"
 #include "platform/names.h"
 #include "platform/sharedwork.h"
@@ -82,11 +83,21 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
         allNames.clear();
     }
 
+    // Where the change log lies in the folder listed (a portable copy lists
+    // its own folder), it is the program's own file, rewritten by every run:
+    // no rule may rename it, and a run could never take it through its
+    // trial. The duplicate check still sees its name.
+    const bool ownLogHere = std::any_of(found.begin(), found.end(),
+                                        [](const FolderEntry &file) { return IsChangeLogName(file.name); }) &&
+                            Fs().IdentifyPath(GetLogFolder()) == handle.identity();
+
     std::vector<FileEntry> rows;
     rows.reserve(found.size());
     const bool hideShortcuts = !settings.ShowShortcuts;
     for (const FolderEntry &file : found) {
         if (hideShortcuts && IsShortcut(file.name))
+            continue;
+        if (ownLogHere && IsChangeLogName(file.name))
             continue;
         if (IsProhibited(file.name, settings))
             continue;

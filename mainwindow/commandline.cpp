@@ -6,14 +6,17 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString HelpText = u"使い方 / Usage: kazami [OPTION] [FOLDER]\n"
-                         "\n"
+const QString UsageLine = u"使い方 / Usage: kazami [OPTION] [FOLDER]\n"_s;
+
+const QString HelpText = UsageLine +
+                         u"\n"
                          "フォルダ内のファイル名を一度に変換します。\n"
                          "Renames the files of one folder in one go.\n"
                          "\n"
@@ -25,7 +28,7 @@ const QString HelpText = u"使い方 / Usage: kazami [OPTION] [FOLDER]\n"
 
 CommandLine Refused(const QString &reason)
 {
-    return {true, 1, u"kazami: "_s + reason + u"\n詳しくは / see: kazami --help\n"_s, {}};
+    return {true, 1, u"kazami: "_s + reason + u'\n' + UsageLine + u"詳しくは / see: kazami --help\n"_s, {}};
 }
 
 // Whether the argument is a URI rather than a path: "file:" or any
@@ -59,6 +62,48 @@ std::optional<QString> FolderOfUri(const QByteArray &uri)
 }
 
 } // namespace
+
+QList<QByteArray> WithoutQtOptions(const QList<QByteArray> &arguments)
+{
+    // What QCoreApplication, QGuiApplication, QApplication and the xcb
+    // platform take out of argv, with one dash or two.
+    static const QByteArrayList withValue = {
+        "platform",
+        "platformpluginpath",
+        "platformtheme",
+        "plugin",
+        "qwindowgeometry",
+        "qwindowicon",
+        "qwindowtitle",
+        "geometry",
+        "title",
+        "icon",
+        "session",
+        "style",
+        "stylesheet",
+        "display",
+        "name",
+        "qmljsdebugger",
+    };
+    static const QByteArrayList alone = {"reverse", "testability", "widgetcount", "qdevel", "qdebug"};
+    static const QByteArrayList joined = {"style=", "stylesheet=", "qmljsdebugger="};
+    QList<QByteArray> kept;
+    for (qsizetype at = 0; at < arguments.size(); ++at) {
+        const QByteArray &argument = arguments.at(at);
+        if (at == 0 || !argument.startsWith('-')) {
+            kept.append(argument);
+            continue;
+        }
+        const QByteArray name = argument.mid(argument.startsWith("--") ? 2 : 1);
+        if (withValue.contains(name))
+            ++at;
+        else if (!alone.contains(name) &&
+                 std::none_of(joined.begin(), joined.end(),
+                              [&](const QByteArray &prefix) { return name.startsWith(prefix); }))
+            kept.append(argument);
+    }
+    return kept;
+}
 
 QString ProgramVersion()
 {

@@ -19,9 +19,13 @@ struct CommandLine
 // Reads the arguments, the program's name first. FOLDER is a path or a
 // file:// URI, as a file manager passes it; its bytes (a URI's after its
 // percent-escapes) are kept exactly, as a listed name's are. --help and
-// --version are answered whatever else the line holds, since before the
-// application starts it still holds Qt's own options.
+// --version are answered whatever else the line holds.
 CommandLine ParseCommandLine(const QList<QByteArray> &arguments);
+
+// The arguments as the application leaves them once it has taken its own
+// options (-platform NAME, --style=NAME, -reverse ...): what is left is
+// ours, and can be judged before the application starts.
+QList<QByteArray> WithoutQtOptions(const QList<QByteArray> &arguments);
 
 // The program's version, as --version prints it.
 QString ProgramVersion();

@@ -135,6 +135,10 @@ void MainWindow::BuildControls()
     m_cmbSort = named(new QComboBox(this), "cmbSort");
     m_cmbSort->setMinimumContentsLength(12);
 
+    // A click on a caption is no click on the window's background.
+    for (QLabel *caption : {m_label1, m_label2, m_label3})
+        caption->setAttribute(Qt::WA_NoMousePropagation);
+
     m_lblCount = named(new QLabel(QStringLiteral("0FILES"), this), "lblCount");
     m_lblStatus = named(new QLabel(this), "lblStatus");
     m_lblResult = named(new QLabel(this), "lblResult");

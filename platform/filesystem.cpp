@@ -3,6 +3,7 @@
 #include "platform/names.h"
 #include "platform/posix_filesystem.h"
 
+#include <QBuffer>
 #include <unistd.h>
 
 namespace {
@@ -59,6 +60,23 @@ bool FileSystem::ListNames(const QString &folder, std::vector<QString> &out)
 {
     const FolderHandle handle = OpenFolder(FolderPath(folder));
     return handle.isOpen() && ListNames(handle, out);
+}
+
+bool FileSystem::FolderListable(const QString &path)
+{
+    std::vector<QString> names;
+    return ListNames(path, names);
+}
+
+std::unique_ptr<QIODevice> FileSystem::OpenFile(const QString &path)
+{
+    std::optional<QByteArray> content = ReadFile(path);
+    if (!content)
+        return nullptr;
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(std::move(*content));
+    buffer->open(QIODevice::ReadOnly);
+    return buffer;
 }
 
 std::vector<std::optional<qint64>> FileSystem::ReadModifiedTimes(const FolderHandle &folder,

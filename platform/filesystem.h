@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QIODevice>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -168,6 +169,9 @@ public:
     // Whether path names a folder (or a link to one).
     virtual bool FolderExists(const QString &path) = 0;
 
+    // Whether the folder can be listed: opened, and its entries looked at.
+    virtual bool FolderListable(const QString &path);
+
     // The read-only, hidden, system and archive bits of an entry, without
     // following a symbolic link.
     virtual std::optional<int> ReadAttributes(const FolderHandle &folder, const QString &name) = 0;
@@ -234,6 +238,10 @@ public:
     // Reads a whole regular file, however long; nothing for anything else (a
     // named pipe would never answer).
     virtual std::optional<QByteArray> ReadFile(const QString &path) = 0;
+
+    // Opens a regular file to be read as far as it is needed, however large;
+    // nothing for anything else (a named pipe would never answer).
+    virtual std::unique_ptr<QIODevice> OpenFile(const QString &path);
 
     // Deletes a file; a missing file is no error.
     virtual bool RemoveFile(const QString &path) = 0;

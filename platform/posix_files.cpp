@@ -1,6 +1,7 @@
 #include "platform/names.h"
 #include "platform/posix_filesystem.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
@@ -150,19 +151,35 @@ std::optional<QString> PosixFileSystem::CreateUniqueFile(const QString &folder, 
     return DecodeName(path);
 }
 
-std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
+namespace {
+
+// Opens a regular file for reading and tells its size; -1 for anything
+// else. Never waits on a named pipe or a device that happens to carry the
+// name.
+int OpenRegularFile(const QString &path, qint64 &size)
 {
-    // Never wait on a named pipe or a device that happens to carry the name.
     const int fd = open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return std::nullopt;
+        return -1;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
-        return std::nullopt;
+        return -1;
     }
+    size = st.st_size;
+    return fd;
+}
+
+} // namespace
+
+std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
+{
+    qint64 size = 0;
+    const int fd = OpenRegularFile(path, size);
+    if (fd < 0)
+        return std::nullopt;
     QByteArray content;
-    content.reserve(qsizetype(st.st_size));
+    content.reserve(qsizetype(size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -178,6 +195,20 @@ std::optional<QByteArray> PosixFileSystem::ReadFile(const QString &path)
     }
     close(fd);
     return content;
+}
+
+std::unique_ptr<QIODevice> PosixFileSystem::OpenFile(const QString &path)
+{
+    qint64 size = 0;
+    const int fd = OpenRegularFile(path, size);
+    if (fd < 0)
+        return nullptr;
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        return nullptr;
+    }
+    return file;
 }
 
 bool PosixFileSystem::MoveFileOver(const QString &from, const QString &to)

@@ -18,6 +18,7 @@ public:
     bool ListNames(const FolderHandle &folder, std::vector<QString> &out) override;
     bool FileExists(const FolderHandle &folder, const QString &name) override;
     bool FolderExists(const QString &path) override;
+    bool FolderListable(const QString &path) override;
     std::optional<int> ReadAttributes(const FolderHandle &folder, const QString &name) override;
     std::optional<qint64> ReadModified(const QString &path) override;
     std::vector<std::optional<qint64>> ReadModifiedTimes(const FolderHandle &folder,
@@ -38,6 +39,7 @@ public:
     std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
                                             const QString &suffix, const QByteArray &content) override;
     std::optional<QByteArray> ReadFile(const QString &path) override;
+    std::unique_ptr<QIODevice> OpenFile(const QString &path) override;
     bool RemoveFile(const QString &path) override;
     bool MakeFolder(const QString &path) override;
     bool PrivateFolder(const QString &path, bool create) override;

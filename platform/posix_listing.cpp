@@ -237,6 +237,21 @@ bool PosixFileSystem::ListNames(const FolderHandle &folder, std::vector<QString>
     return ok;
 }
 
+bool PosixFileSystem::FolderListable(const QString &path)
+{
+    QByteArray encoded = EncodeName(path);
+    if (!encoded.endsWith('/'))
+        encoded += '/';
+    // Opening takes the right to read the names; looking at the entries
+    // takes the right to search the folder as well.
+    const int fd = open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool searchable = faccessat(fd, ".", X_OK, AT_EACCESS) == 0;
+    close(fd);
+    return searchable;
+}
+
 bool PosixFileSystem::FileExists(const FolderHandle &folder, const QString &name)
 {
     const QByteArray encoded = EncodeName(name);

@@ -13,7 +13,9 @@ struct AppSettings
     bool ProtectExtension = true;
     bool ShowShortcuts = false;
     bool ReservedFlag = true;
-    bool ShowHidden = true;
+    // A hidden file on Linux is almost always a dot-file that configures
+    // something: a first run leaves them out.
+    bool ShowHidden = false;
     bool ShowSystem = true;
     bool NumberZeroPad = true;
     bool NumberAutoDigits = true;

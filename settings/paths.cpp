@@ -43,12 +43,11 @@ QString XdgFolder(const char *variable, const QString &fallback)
     return folder;
 }
 
-// The program folder where it can be written, else the user's own folder.
-QString WritableProgramFolderOr(const char *variable, const QString &fallback)
+// The program folder for a portable copy, else the user's own folder.
+QString ProgramFolderOr(const char *variable, const QString &fallback)
 {
-    const QString program = GetProgramFolder();
-    if (Fs().FolderWritable(program))
-        return program;
+    if (!IsInstalledCopy())
+        return GetProgramFolder();
     return XdgFolder(variable, fallback) + QStringLiteral("/Kazami");
 }
 
@@ -68,14 +67,37 @@ QString GetTempFolder()
     return {};
 }
 
+bool IsInstalledCopy()
+{
+    const QString program = GetProgramFolder();
+    if (program.endsWith(QStringLiteral("/bin"))) {
+        QString prefix = program;
+        CutLastPathPart(prefix);
+        const FolderHandle applications =
+            Fs().OpenFolder(JoinPath(prefix, QStringLiteral("share/applications")));
+        if (applications.isOpen() && Fs().FileExists(applications, QStringLiteral("kazami.desktop")))
+            return true;
+    }
+    return !Fs().FolderWritable(program);
+}
+
 QString GetSettingsFolder()
 {
-    return WritableProgramFolderOr("XDG_CONFIG_HOME", QStringLiteral(".config"));
+    return ProgramFolderOr("XDG_CONFIG_HOME", QStringLiteral(".config"));
 }
 
 QString GetLogFolder()
 {
-    return WritableProgramFolderOr("XDG_STATE_HOME", QStringLiteral(".local/state"));
+    return ProgramFolderOr("XDG_STATE_HOME", QStringLiteral(".local/state"));
+}
+
+QString GetFirstRunFolder()
+{
+    if (!IsInstalledCopy())
+        return GetProgramFolder();
+    QString home = QDir::homePath();
+    StripTrailingSeparators(home);
+    return home;
 }
 
 void StripTrailingSeparators(QString &path)

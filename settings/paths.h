@@ -16,13 +16,23 @@ void SetProgramFolderOverride(const QString &folder);
 // this user alone. Empty when neither can be had safely.
 QString GetTempFolder();
 
-// Where Kazami.ini lives: the program folder while it can be written (a
-// portable copy stays portable), else $XDG_CONFIG_HOME/Kazami.
+// Whether this copy of the program is an installed one, told by its place:
+// the executable sits in a "bin" folder whose prefix holds
+// share/applications/kazami.desktop, or its folder cannot be written. Root
+// can write /usr/bin, so whether the folder can be written alone is no test.
+bool IsInstalledCopy();
+
+// Where Kazami.ini lives: $XDG_CONFIG_HOME/Kazami for an installed copy, the
+// program folder for a portable one.
 QString GetSettingsFolder();
 
-// Where Kazami.Log lives: the program folder while it can be written, else
-// $XDG_STATE_HOME/Kazami.
+// Where Kazami.Log lives: $XDG_STATE_HOME/Kazami for an installed copy, the
+// program folder for a portable one.
 QString GetLogFolder();
+
+// The folder a first run lists: the user's home folder for an installed
+// copy, the program folder for a portable one.
+QString GetFirstRunFolder();
 
 // Removes every separator at the end of path; the root keeps its one "/".
 void StripTrailingSeparators(QString &path);

@@ -213,7 +213,7 @@ bool SaveSettings(const AppSettings &s)
 void SetDefaultSettings(AppSettings &s)
 {
     const AppSettings defaults;
-    s.CurrentFolder = GetProgramFolder();
+    s.CurrentFolder = GetFirstRunFolder();
     s.ProtectExtension = defaults.ProtectExtension;
     s.ShowShortcuts = defaults.ShowShortcuts;
     s.ReservedFlag = defaults.ReservedFlag;
@@ -317,7 +317,7 @@ QStringList HistoryEntries(const QString &current, const std::array<QString, 2> 
 
 void WarnSystemFolder(const AppSettings &settings)
 {
-    if (!IsSystemFolder(settings.CurrentFolder))
+    if (!IsSystemFolder(AbsoluteFolder(settings.CurrentFolder)))
         return;
     Messages().ShowMessage(QStringLiteral("システムのフォルダが指定されました") + CrLf +
                                QStringLiteral("このフォルダのファイル名を変えると") + CrLf +

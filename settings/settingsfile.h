@@ -57,6 +57,7 @@ void PushHistory(const QString &value, QString &current, std::array<QString, 2> 
 // The non-empty entries of a history, current value first.
 QStringList HistoryEntries(const QString &current, const std::array<QString, 2> &previous);
 
-// Warns when CurrentFolder is a system folder or lies inside one. Advice
-// only: the folder stays chosen.
+// Warns when the folder CurrentFolder names, a relative text taken as the
+// scan takes it, is a system folder or lies inside one. Advice only: the
+// folder stays chosen.
 void WarnSystemFolder(const AppSettings &settings = Settings());

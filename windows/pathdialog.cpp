@@ -34,12 +34,18 @@ QString ListingPath(const QString &path)
     return folder;
 }
 
-// Whether a folder can be listed; an existing, readable folder can, even
-// when it holds nothing. Names alone tell that.
+// Whether a folder can be listed; an existing folder that can be read and
+// searched can, even when it holds nothing.
 bool Readable(const QString &path)
 {
-    std::vector<QString> names;
-    return Fs().ListNames(ListingPath(path), names);
+    return Fs().FolderListable(ListingPath(path));
+}
+
+// A folder that cannot be listed is shown, greyed, and cannot be picked.
+void EnableIfReadable(QTreeWidgetItem *item)
+{
+    if (!Readable(item->data(0, PathRole).toString()))
+        item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
 }
 
 // The folder list: the opened folder's ancestors above it and its
@@ -198,6 +204,7 @@ void PathDialog::FillFolders()
         item = new QTreeWidgetItem(item, {part});
         item->setData(0, PathRole, walked);
         item->setIcon(0, open);
+        EnableIfReadable(item->parent());
     }
     QTreeWidgetItem *current = item;
 
@@ -216,6 +223,7 @@ void PathDialog::FillFolders()
         auto *child = new QTreeWidgetItem(current, {name});
         child->setData(0, PathRole, JoinPath(ListingPath(m_path), name));
         child->setIcon(0, closed);
+        EnableIfReadable(child);
     }
     m_dirDir->expandAll();
     m_dirDir->setCurrentItem(current);
@@ -267,6 +275,13 @@ bool PathDialog::eventFilter(QObject *watched, QEvent *event)
 
 void PathDialog::cmdOKClick()
 {
+    // A folder that has become unreadable since it was shown is greyed now,
+    // and the dialog stays.
+    if (!Readable(SelectedPath())) {
+        FillFolders();
+        RefreshPreview();
+        return;
+    }
     m_settings.ShowHidden = m_chkH->isChecked();
     m_settings.ShowSystem = m_chkS->isChecked();
     m_settings.CurrentFolder = SelectedPath();

@@ -13,37 +13,80 @@
 
 namespace {
 
+// The bytes of a picture by their offset, read a window at a time, so that
+// a large file is never held whole. A byte that cannot be read reads as -1,
+// like one past the end.
+class PictureBytes
+{
+public:
+    explicit PictureBytes(QIODevice &device) : m_device(device), m_size(device.size()) {}
+
+    qint64 size() const { return m_size; }
+
+    int at(qint64 i)
+    {
+        if (i < m_start || i >= m_start + m_window.size()) {
+            if (!Fill(i))
+                return -1;
+        }
+        return uchar(m_window.at(i - m_start));
+    }
+
+    // The offset of the first byte b at or after from, or -1.
+    qint64 indexOf(uchar b, qint64 from)
+    {
+        while (from < m_size) {
+            if (at(from) < 0)
+                return -1;
+            const qsizetype found = m_window.indexOf(char(b), from - m_start);
+            if (found >= 0)
+                return m_start + found;
+            from = m_start + m_window.size();
+        }
+        return -1;
+    }
+
+    quint16 Little16(qint64 i) { return quint16(at(i) | at(i + 1) << 8); }
+    quint32 Little32(qint64 i) { return quint32(Little16(i)) | quint32(Little16(i + 2)) << 16; }
+
+private:
+    bool Fill(qint64 i)
+    {
+        constexpr qint64 Window = 256 * 1024;
+        m_window.clear();
+        if (i < 0 || i >= m_size || !m_device.seek(i))
+            return false;
+        m_window = m_device.read(qMin(Window, m_size - i));
+        m_start = i;
+        return !m_window.isEmpty();
+    }
+
+    QIODevice &m_device;
+    qint64 m_size;
+    qint64 m_start = 0;
+    QByteArray m_window;
+};
+
 // The decoders show a cut-off file as far as it goes, padded with grey; a
 // walk over the file's own structure tells whether it is all there.
 
-quint32 Little32(const uchar *p)
-{
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-
-quint16 Little16(const uchar *p)
-{
-    return quint16(p[0] | p[1] << 8);
-}
-
 // Every segment whole, through to the end-of-image marker; what follows
 // that marker is not looked at.
-bool JpegComplete(const QByteArray &data)
+bool JpegComplete(PictureBytes &p)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data.constData());
-    const qsizetype n = data.size();
-    if (n < 4 || p[0] != 0xFF || p[1] != 0xD8)
+    const qint64 n = p.size();
+    if (n < 4 || p.at(0) != 0xFF || p.at(1) != 0xD8)
         return false;
-    qsizetype i = 2;
+    qint64 i = 2;
     bool inScan = false;
     while (i < n) {
         if (inScan) {
             // Scan data runs to the first marker that is neither a stuffed
             // zero nor a restart.
-            i = data.indexOf(char(0xFF), i);
+            i = p.indexOf(0xFF, i);
             if (i < 0 || i + 1 >= n)
                 return false;
-            const uchar next = p[i + 1];
+            const int next = p.at(i + 1);
             if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
                 i += 2;
                 continue;
@@ -54,20 +97,20 @@ bool JpegComplete(const QByteArray &data)
             }
             inScan = false;
         }
-        if (p[i] != 0xFF)
+        if (p.at(i) != 0xFF)
             return false;
-        while (i < n && p[i] == 0xFF)
+        while (i < n && p.at(i) == 0xFF)
             ++i;
         if (i >= n)
             return false;
-        const uchar marker = p[i++];
+        const int marker = p.at(i++);
         if (marker == 0xD9)
             return true;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
             continue;
         if (i + 2 > n)
             return false;
-        const int length = p[i] << 8 | p[i + 1];
+        const int length = p.at(i) << 8 | p.at(i + 1);
         if (length < 2)
             return false;
         i += length;
@@ -79,30 +122,29 @@ bool JpegComplete(const QByteArray &data)
 }
 
 // The pixel rows the headers declare are all there.
-bool BmpComplete(const QByteArray &data)
+bool BmpComplete(PictureBytes &p)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data.constData());
-    const qsizetype n = data.size();
-    if (n < 26 || p[0] != 'B' || p[1] != 'M')
+    const qint64 n = p.size();
+    if (n < 26 || p.at(0) != 'B' || p.at(1) != 'M')
         return false;
-    const qint64 offset = Little32(p + 10);
+    const qint64 offset = p.Little32(10);
     qint64 width = 0;
     qint64 height = 0;
     int bitsPerPixel = 0;
     quint32 compression = 0;
     qint64 declaredSize = 0;
-    if (Little32(p + 14) == 12) {
-        width = Little16(p + 18);
-        height = Little16(p + 20);
-        bitsPerPixel = Little16(p + 24);
+    if (p.Little32(14) == 12) {
+        width = p.Little16(18);
+        height = p.Little16(20);
+        bitsPerPixel = p.Little16(24);
     } else {
         if (n < 38)
             return false;
-        width = qint32(Little32(p + 18));
-        height = std::abs(qint64(qint32(Little32(p + 22))));
-        bitsPerPixel = Little16(p + 28);
-        compression = Little32(p + 30);
-        declaredSize = Little32(p + 34);
+        width = qint32(p.Little32(18));
+        height = std::abs(qint64(qint32(p.Little32(22))));
+        bitsPerPixel = p.Little16(28);
+        compression = p.Little32(30);
+        declaredSize = p.Little32(34);
     }
     if (width <= 0 || height <= 0 || bitsPerPixel <= 0 || offset > n)
         return false;
@@ -114,45 +156,45 @@ bool BmpComplete(const QByteArray &data)
     return height <= available / rowBytes;
 }
 
-bool SkipSubBlocks(const uchar *p, qsizetype n, qsizetype &i)
+bool SkipSubBlocks(PictureBytes &p, qint64 &i)
 {
-    while (i < n) {
-        const uchar length = p[i++];
-        if (length == 0)
-            return true;
+    while (i < p.size()) {
+        const int length = p.at(i++);
+        if (length <= 0)
+            return length == 0;
         i += length;
     }
     return false;
 }
 
-qsizetype ColourTableBytes(uchar flags)
+qint64 ColourTableBytes(int flags)
 {
-    return flags & 0x80 ? 3 * (qsizetype(2) << (flags & 7)) : 0;
+    return flags & 0x80 ? 3 * (qint64(2) << (flags & 7)) : 0;
 }
 
 // Every block whole, up to the trailer or the end of the file after at
 // least one whole image.
-bool GifComplete(const QByteArray &data)
+bool GifComplete(PictureBytes &p)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data.constData());
-    const qsizetype n = data.size();
-    if (n < 13 || !(data.startsWith("GIF87a") || data.startsWith("GIF89a")))
+    const qint64 n = p.size();
+    if (n < 13 || p.at(0) != 'G' || p.at(1) != 'I' || p.at(2) != 'F' || p.at(3) != '8' ||
+        (p.at(4) != '7' && p.at(4) != '9') || p.at(5) != 'a')
         return false;
-    qsizetype i = 13 + ColourTableBytes(p[10]);
+    qint64 i = 13 + ColourTableBytes(p.at(10));
     bool image = false;
     while (i < n) {
-        const uchar block = p[i++];
+        const int block = p.at(i++);
         if (block == 0x3B)
             return image;
         if (block == 0x21) {
             ++i;
-            if (!SkipSubBlocks(p, n, i))
+            if (!SkipSubBlocks(p, i))
                 return false;
         } else if (block == 0x2C) {
             if (i + 10 > n)
                 return false;
-            i += 9 + ColourTableBytes(p[i + 8]) + 1;
-            if (!SkipSubBlocks(p, n, i))
+            i += 9 + ColourTableBytes(p.at(i + 8)) + 1;
+            if (!SkipSubBlocks(p, i))
                 return false;
             image = true;
         } else {
@@ -162,14 +204,14 @@ bool GifComplete(const QByteArray &data)
     return image && i == n;
 }
 
-bool Complete(const QByteArray &format, const QByteArray &data)
+bool Complete(const QByteArray &format, PictureBytes &bytes)
 {
     if (format == "jpeg")
-        return JpegComplete(data);
+        return JpegComplete(bytes);
     if (format == "bmp")
-        return BmpComplete(data);
+        return BmpComplete(bytes);
     if (format == "gif")
-        return GifComplete(data);
+        return GifComplete(bytes);
     return false;
 }
 
@@ -189,15 +231,14 @@ bool IsPictureName(const QString &name)
     return extension == u".bmp" || extension == u".jpg" || extension == u".gif";
 }
 
-QImage DecodePicture(const QByteArray &data, const QSize &box)
+QImage DecodePicture(QIODevice &device, const QSize &box)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
     // The content decides the format, whatever the extension says.
-    if (!Complete(reader.format(), data))
+    const QByteArray format = QImageReader::imageFormat(&device);
+    PictureBytes bytes(device);
+    if (!Complete(format, bytes) || !device.seek(0))
         return {};
+    QImageReader reader(&device, format);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (size.isEmpty())
@@ -211,8 +252,16 @@ QImage DecodePicture(const QByteArray &data, const QSize &box)
     return reader.read();
 }
 
+QImage DecodePicture(const QByteArray &data, const QSize &box)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return DecodePicture(buffer, box);
+}
+
 QImage ReadPicture(const QString &file, const QSize &box)
 {
-    const std::optional<QByteArray> data = Fs().ReadFile(file);
-    return data ? DecodePicture(*data, box) : QImage();
+    const std::unique_ptr<QIODevice> device = Fs().OpenFile(file);
+    return device ? DecodePicture(*device, box) : QImage();
 }

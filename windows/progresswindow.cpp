@@ -79,7 +79,24 @@ public:
 
     bool StopRequested() const { return m_stopRequested; }
 
+    // Keys typed while the window is up belong to the window the user typed
+    // them into: the window never takes the focus, and where the platform
+    // hands it the focus all the same, it hands the focus back.
+    void KeepFocusAway()
+    {
+        m_keepFocusAway = true;
+        setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+
 protected:
+    bool event(QEvent *event) override
+    {
+        if (m_keepFocusAway && event->type() == QEvent::WindowActivate && parentWidget())
+            parentWidget()->window()->activateWindow();
+        return QDialog::event(event);
+    }
+
     // Escape and the window manager's close stop a stoppable stage, and do
     // nothing otherwise.
     void reject() override
@@ -100,6 +117,7 @@ private:
     QPushButton *m_stop;
     bool m_stoppable = false;
     bool m_stopRequested = false;
+    bool m_keepFocusAway = false;
 };
 
 ProgressWindow::ProgressWindow(QWidget *parent, OtherInput otherInput)
@@ -148,6 +166,8 @@ void ProgressWindow::Update()
 {
     if (!m_dialog) {
         m_dialog = std::make_unique<ProgressDialog>(m_parent);
+        if (m_otherInput == OtherInput::Held)
+            m_dialog->KeepFocusAway();
         m_dialog->Show(m_stage, m_total, m_done, m_stoppable);
         m_dialog->show();
     } else {

@@ -19,7 +19,8 @@ public:
     enum class OtherInput
     {
         Dropped, // the window is modal: only it takes input (a rename run)
-        Held,    // nothing takes input; it reaches its windows after the work (a scan)
+        Held,    // nothing takes input, and the window never takes the focus: input
+                 // reaches the windows it was meant for after the work (a scan)
     };
 
     ProgressWindow(QWidget *parent, OtherInput otherInput);

@@ -11,6 +11,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 class PlatformTest : public QObject
 {
     Q_OBJECT
@@ -33,6 +35,8 @@ private slots:
     void wholeFileWrites();
     void privateFolders();
     void largeFolderKeepsEnumerationOrder();
+    void openedAndListedAsTheyAre_data();
+    void openedAndListedAsTheyAre();
 };
 
 void PlatformTest::nameRoundTrip_data()
@@ -390,6 +394,66 @@ void PlatformTest::largeFolderKeepsEnumerationOrder()
     QCOMPARE(qsizetype(entries.size()), raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i)
         QCOMPARE(EncodeName(entries[size_t(i)].name), raw[i]);
+}
+
+void PlatformTest::openedAndListedAsTheyAre_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("mode");   // of a folder; 0 for the default
+    QTest::addColumn<bool>("opens"); // as a file to read, with its content
+    QTest::addColumn<bool>("listable");
+    QTest::addColumn<bool>("byRoot"); // the row needs an unprivileged user
+
+    QTest::newRow("file") << u"file"_s << 0 << true << false << false;
+    QTest::newRow("empty file") << u"empty"_s << 0 << true << false << false;
+    QTest::newRow("link to a file") << u"link"_s << 0 << true << false << false;
+    QTest::newRow("named pipe") << u"pipe"_s << 0 << false << false << false;
+    QTest::newRow("missing") << u"missing"_s << 0 << false << false << false;
+    QTest::newRow("folder") << u"folder"_s << 0 << false << true << false;
+    QTest::newRow("empty folder") << u"folder"_s << 0700 << false << true << false;
+    QTest::newRow("folder without read") << u"folder"_s << 0300 << false << false << true;
+    QTest::newRow("folder without search") << u"folder"_s << 0600 << false << false << true;
+}
+
+void PlatformTest::openedAndListedAsTheyAre()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, mode);
+    QFETCH(bool, opens);
+    QFETCH(bool, listable);
+    QFETCH(bool, byRoot);
+    if (byRoot && ::geteuid() == 0)
+        QSKIP("root reads and searches every folder");
+
+    TempFolder folder;
+    const QString path = folder.filePath(u"entry"_s);
+    const QByteArray content = kind == u"empty" ? QByteArray() : QByteArray(300000, 'k');
+    if (kind == u"file" || kind == u"empty") {
+        folder.addFile(u"entry"_s, content);
+    } else if (kind == u"link") {
+        folder.addFile(u"target"_s, content);
+        QCOMPARE(::symlink("target", EncodeName(path).constData()), 0);
+    } else if (kind == u"pipe") {
+        QCOMPARE(::mkfifo(EncodeName(path).constData(), 0600), 0);
+    } else if (kind == u"folder") {
+        folder.addFolder(u"entry"_s);
+        if (mode != 0700)
+            folder.addFile(u"entry/inner"_s);
+        if (mode)
+            QCOMPARE(::chmod(EncodeName(path).constData(), mode_t(mode)), 0);
+    }
+
+    const std::unique_ptr<QIODevice> device = Fs().OpenFile(path);
+    QCOMPARE(bool(device), opens);
+    if (device) {
+        QCOMPARE(device->size(), qint64(content.size()));
+        // Read as far as needed, from anywhere.
+        QVERIFY(device->seek(content.size() / 2));
+        QCOMPARE(device->readAll(), content.mid(content.size() / 2));
+    }
+    QCOMPARE(Fs().FolderListable(path), listable);
+    if (kind == u"folder")
+        ::chmod(EncodeName(path).constData(), 0700);
 }
 
 QTEST_GUILESS_MAIN(PlatformTest)

@@ -136,6 +136,7 @@ private slots:
     void periodHiddenStaysWithTheName();
     void twoRunsAtOnceKeepTheirOwnLists();
     void heldLogRefusesTheRun();
+    void portableCopyRenamesItsOwnFolder();
 };
 
 void RenameTest::exchangesCyclesCaseAndPlain()
@@ -597,6 +598,7 @@ void RenameTest::periodHiddenStaysWithTheName()
     Run run;
     run.folder.addFile(u".env"_s, "env");
     run.folder.addFile(u".profile"_s, "profile");
+    run.settings.ShowHidden = true;
     run.scan();
     QCOMPARE(run.list.at(run.rowOf(u".env"_s)).Attributes, u"- H -"_s);
     run.preview(u".env"_s, u"env"_s);
@@ -675,6 +677,63 @@ void RenameTest::heldLogRefusesTheRun()
     sink.scriptAnswers({true});
     QVERIFY(ExecuteRename(run.list, run.settings, run.window));
     QCOMPARE(run.folder.names(), QStringList{u"b.txt"_s});
+}
+
+void RenameTest::portableCopyRenamesItsOwnFolder()
+{
+    // A portable copy lists its own folder on a first run, and the change
+    // log lies in the folder renamed: its lock is the folder's lock, and the
+    // run goes through. Another copy renaming there still keeps it out.
+    Run run;
+    SetProgramFolderOverride(run.folder.path());
+    run.folder.addFile(u"a.txt"_s, "a");
+    run.scan();
+    run.preview(u"a.txt"_s, u"b.txt"_s);
+
+    const FolderHandle other = Fs().OpenFolder(run.folder.path());
+    LockAttempt held = Fs().LockFolder(other);
+    QVERIFY(held.lock);
+    RecordingMessageSink sink;
+    sink.scriptAnswers({true});
+    QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
+    QVERIFY(sink.texts().at(0).startsWith(u"別のウィンドウで置換を実行中です．"_s));
+    QCOMPARE(run.folder.names(), QStringList{u"a.txt"_s});
+
+    held.lock.reset();
+    sink.clear();
+    sink.scriptAnswers({true});
+    const bool done = ExecuteRename(run.list, run.settings, run.window);
+    QCOMPARE(sink.texts(), QStringList{ConfirmText});
+    QVERIFY(done);
+    QCOMPARE(run.folder.names(), (QStringList{u"Kazami.Log"_s, u"b.txt"_s}));
+    const auto log = ReadChangeLog(run.folder.content(u"Kazami.Log"_s));
+    QVERIFY(log);
+    QCOMPARE(log->folder, run.folder.path());
+
+    // The log now lies among the files it tells of. It is the program's
+    // own, rewritten by every run: not listed, so that no rule renames it
+    // and the next run goes through, while no new name may take its name.
+    run.scan();
+    QCOMPARE(run.list.count(), 1);
+    run.preview(u"b.txt"_s, u"kazami.log"_s);
+    sink.clear();
+    sink.scriptAnswers({true});
+    QVERIFY(!ExecuteRename(run.list, run.settings, run.window));
+    QVERIFY(sink.texts().at(0).endsWith(u"が重複します"_s));
+    run.scan();
+    run.preview(u"b.txt"_s, u"c.txt"_s);
+    sink.clear();
+    sink.scriptAnswers({true});
+    QVERIFY(ExecuteRename(run.list, run.settings, run.window));
+    QCOMPARE(run.folder.names(), (QStringList{u"Kazami.Log"_s, u"c.txt"_s}));
+
+    // Anywhere else a file of that name is a file like any other.
+    TempFolder elsewhere;
+    elsewhere.addFile(u"Kazami.Log"_s, "someone's notes");
+    run.settings.CurrentFolder = elsewhere.path();
+    InputData(run.list, run.settings, SortNameAscending);
+    QCOMPARE(run.list.count(), 1);
+    QCOMPARE(run.list.at(1).Name, u"Kazami.Log"_s);
 }
 
 QTEST_GUILESS_MAIN(RenameTest)

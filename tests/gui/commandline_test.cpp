@@ -17,8 +17,8 @@ using namespace Qt::StringLiterals;
 using Arguments = QList<QByteArray>;
 
 // The command line: what it makes of a folder argument as a shell or a file
-// manager passes it, and that --help and --version answer without a display
-// and without touching the settings file.
+// manager passes it, and that --help, --version and an unknown option are
+// answered without a display and without touching the settings file.
 class CommandLineTest : public QObject
 {
     Q_OBJECT
@@ -30,6 +30,8 @@ private slots:
     void folderArgumentOpensTheFolder();
     void answersWithoutDisplayOrSettings_data();
     void answersWithoutDisplayOrSettings();
+    void qtOptionsLeftToTheApplication_data();
+    void qtOptionsLeftToTheApplication();
 };
 
 void CommandLineTest::parse_data()
@@ -147,17 +149,27 @@ void CommandLineTest::folderArgumentOpensTheFolder()
 
 void CommandLineTest::answersWithoutDisplayOrSettings_data()
 {
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("printed");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("printed"); // on the standard output for 0, else the error
 
-    QTest::newRow("version") << u"--version"_s << u"Kazami "_s + ProgramVersion() + u'\n';
-    QTest::newRow("help") << u"--help"_s << u"kazami [OPTION] [FOLDER]"_s;
+    const QString usage = u"Usage: kazami [OPTION] [FOLDER]"_s;
+    QTest::newRow("version") << QStringList{u"--version"_s} << 0
+                             << QStringList{u"Kazami "_s + ProgramVersion() + u'\n'};
+    QTest::newRow("help") << QStringList{u"--help"_s} << 0 << QStringList{usage};
+    QTest::newRow("unknown option") << QStringList{u"--bogus"_s} << 1
+                                    << QStringList{u"unknown option: --bogus"_s, usage};
+    QTest::newRow("unknown option after a folder")
+        << QStringList{u"/tmp"_s, u"--bogus"_s} << 1 << QStringList{u"unknown option: --bogus"_s, usage};
+    QTest::newRow("unknown option after a platform") << QStringList{u"-platform"_s, u"xcb"_s, u"--bogus"_s}
+                                                     << 1 << QStringList{u"unknown option: --bogus"_s, usage};
 }
 
 void CommandLineTest::answersWithoutDisplayOrSettings()
 {
-    QFETCH(QString, option);
-    QFETCH(QString, printed);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, printed);
 
     const QString built = qEnvironmentVariable("KAZAMI_EXECUTABLE");
     if (built.isEmpty())
@@ -178,14 +190,47 @@ void CommandLineTest::answersWithoutDisplayOrSettings()
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(bin.path());
-    process.start(program, {option});
+    process.start(program, arguments);
     QVERIFY(process.waitForFinished(60000));
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
     const QString error = QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(process.exitCode() == 0, qPrintable(error));
-    QVERIFY(QString::fromUtf8(process.readAllStandardOutput()).contains(printed));
+    QVERIFY2(process.exitCode() == exitCode, qPrintable(error));
+    for (const QString &text : printed)
+        QVERIFY2((exitCode == 0 ? output : error).contains(text), qPrintable(output + error));
+    QVERIFY((exitCode == 0 ? error : output).isEmpty());
     QCOMPARE(bin.names(), QStringList{u"kazami"_s});
     QCOMPARE(xdg.names(), QStringList());
+}
+
+void CommandLineTest::qtOptionsLeftToTheApplication_data()
+{
+    QTest::addColumn<Arguments>("arguments");
+    QTest::addColumn<int>("exitCode"); // -1: the program starts
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("platform with its value, then a folder")
+        << Arguments{"kazami", "-platform", "offscreen", "/tmp"} << -1 << u"/tmp"_s;
+    QTest::newRow("two dashes, a joined value, an option alone")
+        << Arguments{"kazami", "--style=Fusion", "-reverse", "--qwindowtitle", "t", "/tmp"} << -1
+        << u"/tmp"_s;
+    QTest::newRow("unknown option among Qt's own")
+        << Arguments{"kazami", "-platform", "xcb", "--bogus"} << 1 << QString();
+    QTest::newRow("a Qt option's value is no folder")
+        << Arguments{"kazami", "-display", ":9"} << -1 << QString();
+}
+
+void CommandLineTest::qtOptionsLeftToTheApplication()
+{
+    QFETCH(Arguments, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, folder);
+
+    const CommandLine command = ParseCommandLine(WithoutQtOptions(arguments));
+    QCOMPARE(command.exit, exitCode >= 0);
+    if (command.exit)
+        QCOMPARE(command.exitCode, exitCode);
+    QCOMPARE(command.folder, folder);
 }
 
 QTEST_MAIN(CommandLineTest)

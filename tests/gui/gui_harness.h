@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 
@@ -97,4 +98,34 @@ inline void TypeText(QWidget *widget, const QString &text)
 {
     for (const QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+using Rows = QList<int>;
+
+// The current names of the window's rows, in order.
+inline QStringList Names(MainWindow &w)
+{
+    QStringList names;
+    for (int row = 1; row <= w.list().count(); ++row)
+        names.append(w.list().at(row).Name);
+    return names;
+}
+
+inline Rows Highlighted(MainWindow &w)
+{
+    Rows rows;
+    for (int row = 1; row <= w.list().count(); ++row) {
+        if (w.list().highlighted(row))
+            rows.append(row);
+    }
+    return rows;
+}
+
+// Clicks a row of the list as the mouse does.
+inline void ClickRow(MainWindow &w, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    auto *view = w.findChild<QTreeView *>(QStringLiteral("lvwMain"));
+    const QRect rect = view->visualRect(view->model()->index(row - 1, 0));
+    QVERIFY(rect.isValid());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
 }

@@ -22,26 +22,6 @@
 
 namespace {
 
-using Rows = QList<int>;
-
-QStringList Names(MainWindow &w)
-{
-    QStringList names;
-    for (int row = 1; row <= w.list().count(); ++row)
-        names.append(w.list().at(row).Name);
-    return names;
-}
-
-Rows Highlighted(MainWindow &w)
-{
-    Rows rows;
-    for (int row = 1; row <= w.list().count(); ++row) {
-        if (w.list().highlighted(row))
-            rows.append(row);
-    }
-    return rows;
-}
-
 // The rows the view shows as selected.
 Rows Selected(MainWindow &w)
 {
@@ -51,14 +31,6 @@ Rows Selected(MainWindow &w)
         rows.append(index.row() + 1);
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-void ClickRow(MainWindow &w, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    auto *view = w.findChild<QTreeView *>(QStringLiteral("lvwMain"));
-    const QRect rect = view->visualRect(view->model()->index(row - 1, 0));
-    QVERIFY(rect.isValid());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
 int ColumnsWidth(QTreeView *view)

@@ -136,7 +136,7 @@ private:
         QStringList names;
         for (qsizetype i = from; i < m_disk->operations().size(); ++i) {
             const auto &operation = m_disk->operations()[i];
-            if (operation.kind == u"ReadFile")
+            if (operation.kind == u"OpenFile")
                 names.append(operation.path.section(u'/', -1));
         }
         names.sort();

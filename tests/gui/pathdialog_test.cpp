@@ -210,7 +210,7 @@ private slots:
         dialog.findChild<QPushButton *>(QStringLiteral("cmdCancel"))->click();
         QVERIFY(!flgDlgOK);
         QCOMPARE(settings.CurrentFolder, folder.path());
-        QVERIFY(settings.ShowHidden);
+        QVERIFY(!settings.ShowHidden);
     }
 
     void mainWindowListsTheChosenFolder()

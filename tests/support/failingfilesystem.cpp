@@ -179,6 +179,13 @@ std::optional<QByteArray> FailingFileSystem::ReadFile(const QString &path)
     return m_real.ReadFile(path);
 }
 
+std::unique_ptr<QIODevice> FailingFileSystem::OpenFile(const QString &path)
+{
+    if (!allow(QStringLiteral("OpenFile"), path))
+        return nullptr;
+    return m_real.OpenFile(path);
+}
+
 bool FailingFileSystem::RemoveFile(const QString &path)
 {
     return allow(QStringLiteral("RemoveFile"), path) && m_real.RemoveFile(path);

@@ -74,6 +74,7 @@ public:
     std::optional<QString> CreateUniqueFile(const QString &folder, const QString &prefix,
                                             const QString &suffix, const QByteArray &content) override;
     std::optional<QByteArray> ReadFile(const QString &path) override;
+    std::unique_ptr<QIODevice> OpenFile(const QString &path) override;
     bool RemoveFile(const QString &path) override;
     bool MakeFolder(const QString &path) override;
     bool PrivateFolder(const QString &path, bool create) override;
