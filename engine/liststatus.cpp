@@ -3,6 +3,7 @@
 #include "engine/messages.h"
 #include "engine/validation.h"
 #include "platform/names.h"
+#include "platform/sharedwork.h"
 
 namespace {
 
@@ -17,23 +18,39 @@ void ListStatus::judgeAll(const FileList &list)
         MapRows(list);
     // Every entry that is no row keeps its name; the rows take their
     // future names, and a key is made again only for a name that changed.
+    bool anyNew = false;
     for (int row = 1; row <= list.count(); ++row) {
         const qsizetype entry = m_entryOf[size_t(row - 1)];
         bool renamed = false;
         const QString &future = FutureName(list.at(row), renamed);
         m_isNew[size_t(entry)] = renamed;
+        anyNew = anyNew || renamed;
         if (m_names[entry] != future) {
             m_names[entry] = future;
-            m_keys[entry] = CollisionKey(future);
+            if (m_keysMade)
+                m_keys[entry] = CollisionKey(future);
         }
     }
-    m_partners = FindCollisions(m_names, m_keys, m_isNew).partners;
+    // Without a new name, and with every row an entry of its own, every
+    // name is one the folder holds already: nothing can collide (a freshly
+    // scanned list, which needs no keys then).
+    if (!anyNew && m_unseenRows == 0) {
+        m_partners.clear();
+    } else {
+        MakeKeys();
+        m_partners = FindCollisions(m_names, m_keys, m_isNew).partners;
+    }
 
+    // The rows' tests are pure: two threads share them.
     m_fates.assign(size_t(list.count()), RowFate::Unchanged);
+    RowFate *fates = m_fates.data();
+    ShareOut(m_fates.size(), [&](size_t first, size_t last) {
+        for (size_t k = first; k < last; ++k)
+            fates[k] = judge(list, int(k) + 1);
+    });
     std::fill(std::begin(m_counts), std::end(m_counts), 0);
-    m_counts[int(RowFate::Unchanged)] = list.count();
-    for (int row = 1; row <= list.count(); ++row)
-        setFate(row, judge(list, row));
+    for (const RowFate fate : m_fates)
+        ++m_counts[int(fate)];
 }
 
 void ListStatus::MapRows(const FileList &list)
@@ -46,9 +63,11 @@ void ListStatus::MapRows(const FileList &list)
             m_entryOf[size_t(row - 1)] = qsizetype(k);
     }
     // A row the scan did not see (a list made otherwise) still counts.
+    m_unseenRows = 0;
     for (int row = 1; row <= list.count(); ++row) {
         if (m_entryOf[size_t(row - 1)] >= 0)
             continue;
+        ++m_unseenRows;
         bool renamed = false;
         m_entryOf[size_t(row - 1)] = future.names.size();
         future.names.append(FutureName(list.at(row), renamed));
@@ -59,10 +78,22 @@ void ListStatus::MapRows(const FileList &list)
     m_isNew = std::move(future.isNew);
     m_rowOf = std::move(future.rows);
     m_keys.clear();
-    m_keys.reserve(m_names.size());
-    for (const QString &name : std::as_const(m_names))
-        m_keys.append(CollisionKey(name));
+    m_keysMade = false;
     m_shapeVersion = list.shapeVersion();
+}
+
+void ListStatus::MakeKeys()
+{
+    if (m_keysMade)
+        return;
+    m_keys = QStringList(m_names.size(), QString());
+    QString *keys = m_keys.data();
+    const QString *names = m_names.constData();
+    ShareOut(size_t(m_names.size()), [keys, names](size_t first, size_t last) {
+        for (size_t k = first; k < last; ++k)
+            keys[k] = CollisionKey(names[k]);
+    });
+    m_keysMade = true;
 }
 
 bool ListStatus::judgeRow(const FileList &list, int row)
@@ -71,6 +102,9 @@ bool ListStatus::judgeRow(const FileList &list, int row)
         return false;
     if (m_shapeVersion != list.shapeVersion())
         return false;
+    MakeKeys();
+    if (m_partners.empty())
+        m_partners.resize(size_t(m_names.size()));
     const qsizetype entry = m_entryOf[size_t(row - 1)];
     bool renamed = false;
     const QString &future = FutureName(list.at(row), renamed);
@@ -177,7 +211,7 @@ RowFate ListStatus::judge(const FileList &list, int row) const
     const FileEntry &file = list.at(row);
     if (FindPreviewFault(file.Preview, file.Name, file.LoggedName))
         return RowFate::Refused;
-    if (m_partners[size_t(m_entryOf[size_t(row - 1)])].total > 0)
+    if (!m_partners.empty() && m_partners[size_t(m_entryOf[size_t(row - 1)])].total > 0)
         return RowFate::Colliding;
     return IsUnchanged(file) ? RowFate::Unchanged : RowFate::Changes;
 }

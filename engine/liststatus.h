@@ -50,6 +50,8 @@ public:
 private:
     // Finds each row's entry among the folder's names.
     void MapRows(const FileList &list);
+    // The keys of every entry's name, made when first needed.
+    void MakeKeys();
     void setFate(int row, RowFate fate);
     RowFate judge(const FileList &list, int row) const;
 
@@ -60,6 +62,8 @@ private:
     std::vector<qsizetype> m_entryOf; // the entry of each row, -1 for none
     std::vector<Collisions::Partners> m_partners;
     std::vector<RowFate> m_fates;
+    bool m_keysMade = false;
+    int m_unseenRows = 0;                 // rows that are no entry of the folder's names
     quint64 m_shapeVersion = ~quint64(0); // of the list when the rows were mapped
     int m_counts[4] = {};
 };

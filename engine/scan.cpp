@@ -9,6 +9,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <array>
+#include <atomic>
 #include <cstring>
 
 #include <algorithm>
@@ -91,8 +92,8 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
                                         [](const FolderEntry &file) { return IsChangeLogName(file.name); }) &&
                             Fs().IdentifyPath(GetLogFolder()) == handle.identity();
 
-    std::vector<FileEntry> rows;
-    rows.reserve(found.size());
+    std::vector<const FolderEntry *> listed;
+    listed.reserve(found.size());
     const bool hideShortcuts = !settings.ShowShortcuts;
     for (const FolderEntry &file : found) {
         if (hideShortcuts && IsShortcut(file.name))
@@ -101,8 +102,14 @@ void InputData(FileList &list, AppSettings &settings, int sortCode, ProgressSink
             continue;
         if (IsProhibited(file.name, settings))
             continue;
-        rows.push_back(MakeFileEntry(file));
+        listed.push_back(&file);
     }
+    // The rows' texts (a local time among them) are made on two threads.
+    std::vector<FileEntry> rows(listed.size());
+    ShareOut(listed.size(), [&](size_t first, size_t last) {
+        for (size_t k = first; k < last; ++k)
+            rows[k] = MakeFileEntry(*listed[k]);
+    });
     // The names first: whoever follows the list judges its rows by them.
     list.setFolderNames(std::move(allNames));
     list.assign(std::move(rows));
@@ -155,6 +162,9 @@ struct TextKey
     std::optional<QCollatorSortKey> key;
     QByteArray ascii;
     QString text;
+    // The first eight bytes of ascii, as a number that orders as they do:
+    // most comparisons end there.
+    quint64 prefix = 0;
 };
 
 // The place of each printable ASCII character in the coarse order, as the
@@ -228,15 +238,22 @@ std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLoca
 {
     const size_t n = size_t(list.count());
     std::vector<std::optional<TextKey>> keys(n);
-    ascii = true;
-    for (size_t i = 0; i < n && ascii; ++i) {
-        const QString &text = ColumnText(list.at(int(i + 1)), column);
-        std::optional<QByteArray> key = AsciiKey(text, numeric);
-        if (key)
-            keys[i].emplace(TextKey{std::nullopt, std::move(*key), text});
-        else
-            ascii = false;
-    }
+    std::atomic<bool> allAscii = true;
+    ShareOut(n, [&](size_t first, size_t last) {
+        for (size_t i = first; i < last && allAscii; ++i) {
+            const QString &text = ColumnText(list.at(int(i + 1)), column);
+            std::optional<QByteArray> key = AsciiKey(text, numeric);
+            if (!key) {
+                allAscii = false;
+                break;
+            }
+            quint64 prefix = 0;
+            for (qsizetype b = 0; b < 8; ++b)
+                prefix = prefix << 8 | (b < key->size() ? quint8(key->at(b)) : 0);
+            keys[i].emplace(TextKey{std::nullopt, std::move(*key), text, prefix});
+        }
+    });
+    ascii = allAscii;
     if (!ascii) {
         auto make = [&](size_t first, size_t last) {
             QCollator coarse(locale);
@@ -244,7 +261,7 @@ std::vector<TextKey> CollationKeys(const FileList &list, int column, const QLoca
             coarse.setNumericMode(numeric);
             for (size_t i = first; i < last; ++i) {
                 const QString &text = ColumnText(list.at(int(i + 1)), column);
-                keys[i].emplace(TextKey{coarse.sortKey(text), {}, text});
+                keys[i].emplace(TextKey{coarse.sortKey(text), {}, text, 0});
             }
         };
         ShareOut(n, make);
@@ -293,14 +310,40 @@ void SortByColumn(FileList &list, int column, bool descending)
         // Opening a Japanese collator takes longer than sorting most lists:
         // it is opened for the first tie only.
         std::optional<QCollator> fine;
-        SortByKeys(list, descending, keys, [&](const TextKey &a, const TextKey &b) {
-            const int c = ascii ? CompareBytes(a.ascii, b.ascii) : a.key->compare(*b.key);
-            if (c != 0)
-                return c;
+        const auto finer = [&](const TextKey &a, const TextKey &b) {
             if (!fine)
                 fine.emplace(japanese);
             return fine->compare(a.text, b.text);
+        };
+        if (!ascii) {
+            SortByKeys(list, descending, keys, [&](const TextKey &a, const TextKey &b) {
+                const int c = a.key->compare(*b.key);
+                return c != 0 ? c : finer(a, b);
+            });
+            return;
+        }
+        // ASCII keys sort as small items that hold their first bytes, so
+        // that most comparisons never leave them.
+        struct Item
+        {
+            quint64 prefix;
+            int index;
+        };
+        std::vector<Item> items(keys.size());
+        for (size_t k = 0; k < keys.size(); ++k)
+            items[k] = Item{keys[k].prefix, int(k)};
+        std::stable_sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
+            int c = a.prefix != b.prefix ? (a.prefix < b.prefix ? -1 : 1) : 0;
+            if (c == 0)
+                c = CompareBytes(keys[size_t(a.index)].ascii, keys[size_t(b.index)].ascii);
+            if (c == 0)
+                c = finer(keys[size_t(a.index)], keys[size_t(b.index)]);
+            return descending ? c > 0 : c < 0;
         });
+        std::vector<int> order(items.size());
+        for (size_t k = 0; k < items.size(); ++k)
+            order[k] = items[k].index + 1;
+        list.reorder(order);
     }
 }
 
