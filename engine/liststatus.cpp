@@ -14,17 +14,29 @@ const QString LineBreak = QStringLiteral("\n");
 
 void ListStatus::judgeAll(const FileList &list)
 {
-    if (m_shapeVersion != list.shapeVersion() || int(m_entryOf.size()) != list.count())
+    const bool mapped =
+        m_mapped && m_shapeVersion == list.shapeVersion() && int(m_entryOf.size()) == list.count();
+    bool anyNew = false;
+    for (int row = 1; row <= list.count() && !anyNew; ++row)
+        FutureName(list.at(row), anyNew);
+    // A list just scanned holds no new name, and each of its rows is an
+    // entry of its own: nothing in it can collide. Its rows are found among
+    // the folder's names when a name first changes.
+    if (!anyNew && !list.FolderNames().empty() && !mapped) {
+        m_mapped = false;
+        m_partners.clear();
+        JudgeRows(list);
+        return;
+    }
+    if (!mapped)
         MapRows(list);
     // Every entry that is no row keeps its name; the rows take their
     // future names, and a key is made again only for a name that changed.
-    bool anyNew = false;
     for (int row = 1; row <= list.count(); ++row) {
         const qsizetype entry = m_entryOf[size_t(row - 1)];
         bool renamed = false;
         const QString &future = FutureName(list.at(row), renamed);
         m_isNew[size_t(entry)] = renamed;
-        anyNew = anyNew || renamed;
         if (m_names[entry] != future) {
             m_names[entry] = future;
             if (m_keysMade)
@@ -40,7 +52,11 @@ void ListStatus::judgeAll(const FileList &list)
         MakeKeys();
         m_partners = FindCollisions(m_names, m_keys, m_isNew).partners;
     }
+    JudgeRows(list);
+}
 
+void ListStatus::JudgeRows(const FileList &list)
+{
     // The rows' tests are pure: two threads share them.
     m_fates.assign(size_t(list.count()), RowFate::Unchanged);
     RowFate *fates = m_fates.data();
@@ -80,6 +96,7 @@ void ListStatus::MapRows(const FileList &list)
     m_keys.clear();
     m_keysMade = false;
     m_shapeVersion = list.shapeVersion();
+    m_mapped = true;
 }
 
 void ListStatus::MakeKeys()
@@ -100,7 +117,7 @@ bool ListStatus::judgeRow(const FileList &list, int row)
 {
     if (int(m_fates.size()) != list.count() || row < 1 || row > list.count())
         return false;
-    if (m_shapeVersion != list.shapeVersion())
+    if (!m_mapped || m_shapeVersion != list.shapeVersion())
         return false;
     MakeKeys();
     if (m_partners.empty())
@@ -146,15 +163,19 @@ bool ListStatus::reorder(const FileList &list, const std::vector<int> &order)
 {
     if (m_fates.size() != order.size() || int(order.size()) != list.count())
         return false;
-    std::vector<qsizetype> entryOf(order.size());
     std::vector<RowFate> fates(order.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        fates[k] = m_fates[size_t(order[k] - 1)];
+    m_fates = std::move(fates);
+    // Rows not yet found among the folder's names are found when needed.
+    if (!m_mapped || m_entryOf.size() != order.size())
+        return true;
+    std::vector<qsizetype> entryOf(order.size());
     for (size_t k = 0; k < order.size(); ++k) {
         entryOf[k] = m_entryOf[size_t(order[k] - 1)];
-        fates[k] = m_fates[size_t(order[k] - 1)];
         m_rowOf[size_t(entryOf[k])] = int(k) + 1;
     }
     m_entryOf = std::move(entryOf);
-    m_fates = std::move(fates);
     m_shapeVersion = list.shapeVersion();
     return true;
 }

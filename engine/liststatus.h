@@ -52,6 +52,8 @@ private:
     void MapRows(const FileList &list);
     // The keys of every entry's name, made when first needed.
     void MakeKeys();
+    // Every row's fate from its tests and the collisions found.
+    void JudgeRows(const FileList &list);
     void setFate(int row, RowFate fate);
     RowFate judge(const FileList &list, int row) const;
 
@@ -63,6 +65,7 @@ private:
     std::vector<Collisions::Partners> m_partners;
     std::vector<RowFate> m_fates;
     bool m_keysMade = false;
+    bool m_mapped = false;                // the rows are found among the folder's names
     int m_unseenRows = 0;                 // rows that are no entry of the folder's names
     quint64 m_shapeVersion = ~quint64(0); // of the list when the rows were mapped
     int m_counts[4] = {};
