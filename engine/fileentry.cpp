@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cstdlib>
 #include <ctime>
+#include <limits>
+#include <string>
 
 const QString &ColumnText(const FileEntry &entry, int column)
 {
@@ -42,18 +46,78 @@ int ParseAttrText(const QString &text)
     return bits;
 }
 
-std::optional<std::array<int, 6>> LocalTimeFields(qint64 secondsSinceEpoch)
+namespace {
+
+// The fields of a broken-down time, in two digits each.
+std::array<int, 6> TwoDigitFields(const std::tm &local)
 {
-    const std::time_t t = std::time_t(secondsSinceEpoch);
-    std::tm local{};
-    if (!localtime_r(&t, &local))
-        return std::nullopt;
     std::array<int, 6> fields = {local.tm_year, local.tm_mon + 1, local.tm_mday,
                                  local.tm_hour, local.tm_min,     local.tm_sec};
     // A year before 1900 counts from a negative tm_year.
     for (int &field : fields)
         field = (field % 100 + 100) % 100;
     return fields;
+}
+
+// What one thread learnt of the local time in one hour: the offset from UTC
+// that holds through all of it, once both its ends have shown the same.
+struct HourOffset
+{
+    qint64 hour = std::numeric_limits<qint64>::min();
+    long offset = 0;
+    bool verified = false;
+    std::string zone; // TZ as it was: another zone knows nothing of this one
+};
+
+std::string ZoneSetting()
+{
+    const char *zone = std::getenv("TZ");
+    return zone ? std::string(zone) : std::string("\n");
+}
+
+} // namespace
+
+std::optional<std::array<int, 6>> LocalTimeFields(qint64 secondsSinceEpoch)
+{
+    // localtime_r takes a lock of the whole process on every call; the
+    // files of a folder often share their hour, whose offset is found once.
+    thread_local HourOffset known;
+    if (const std::string zone = ZoneSetting(); zone != known.zone)
+        known = HourOffset{std::numeric_limits<qint64>::min(), 0, false, zone};
+    const qint64 hour =
+        secondsSinceEpoch >= 0 ? secondsSinceEpoch / 3600 : -((-secondsSinceEpoch + 3599) / 3600);
+    if (known.verified && known.hour == hour) {
+        const qint64 local = secondsSinceEpoch + known.offset;
+        const qint64 days = local >= 0 ? local / 86400 : -((-local + 86399) / 86400);
+        const qint64 seconds = local - days * 86400;
+        const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{days}}};
+        std::tm fields{};
+        fields.tm_year = int(date.year()) - 1900;
+        fields.tm_mon = int(unsigned(date.month())) - 1;
+        fields.tm_mday = int(unsigned(date.day()));
+        fields.tm_hour = int(seconds / 3600);
+        fields.tm_min = int(seconds / 60 % 60);
+        fields.tm_sec = int(seconds % 60);
+        return TwoDigitFields(fields);
+    }
+    const std::time_t t = std::time_t(secondsSinceEpoch);
+    std::tm local{};
+    if (!localtime_r(&t, &local))
+        return std::nullopt;
+    if (known.hour == hour && !known.verified) {
+        // A second time in this hour: learn whether its offset holds from
+        // its first second to its last.
+        const std::time_t first = std::time_t(hour * 3600);
+        const std::time_t last = first + 3599;
+        std::tm atFirst{};
+        std::tm atLast{};
+        known.verified = localtime_r(&first, &atFirst) && localtime_r(&last, &atLast) &&
+                         atFirst.tm_gmtoff == atLast.tm_gmtoff && atFirst.tm_gmtoff == local.tm_gmtoff;
+        known.offset = local.tm_gmtoff;
+    } else if (known.hour != hour) {
+        known = HourOffset{hour, local.tm_gmtoff, false, std::move(known.zone)};
+    }
+    return TwoDigitFields(local);
 }
 
 QString MakeDateText(qint64 secondsSinceEpoch)

@@ -303,7 +303,6 @@ int CompareNumbers(qint64 a, qint64 b)
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-
 } // namespace
 
 void SortByColumn(FileList &list, int column, bool descending)

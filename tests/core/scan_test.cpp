@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <atomic>
+#include <ctime>
 #include <fcntl.h>
 #include <limits>
 #include <thread>
@@ -58,6 +59,7 @@ private slots:
     void japaneseOrder();
     void identicalTextsKeepTheirOrder();
     void asciiNamesSortAsTheCollator();
+    void localTimeThroughOffsetChanges();
     void dropMissingRows();
     void scanLeavesTheWorkingFolderAlone();
     void relativeFolderIsMadeAbsolute();
@@ -508,6 +510,37 @@ void ScanTest::asciiNamesSortAsTheCollator()
                 list.append(name);
         }
     }
+}
+
+void ScanTest::localTimeThroughOffsetChanges()
+{
+    // Times an hour apart and within one hour, around the changes of
+    // summer time (Lord Howe's is half an hour), must read as localtime_r
+    // reads them, however the hours were met before; a new zone counts.
+    const QByteArray before = qgetenv("TZ");
+    for (const char *zone : {"Europe/Berlin", "Australia/Lord_Howe", "UTC", "Asia/Tokyo"}) {
+        qputenv("TZ", zone);
+        tzset();
+        for (const qint64 change :
+             {qint64(1774746000), qint64(1792890000), qint64(1775314800), qint64(1791041400)}) {
+            for (qint64 t = change - 7300; t < change + 7300; t += 599) {
+                for (const qint64 at : {t, t + 1, t + 1799}) {
+                    const std::time_t raw = std::time_t(at);
+                    std::tm local{};
+                    QVERIFY(localtime_r(&raw, &local));
+                    const std::array<int, 6> expected = {local.tm_year % 100, local.tm_mon + 1, local.tm_mday,
+                                                         local.tm_hour,       local.tm_min,     local.tm_sec};
+                    QVERIFY2(LocalTimeFields(at) == expected,
+                             qPrintable(QStringLiteral("%1 at %2").arg(QLatin1StringView(zone)).arg(at)));
+                }
+            }
+        }
+    }
+    if (before.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", before);
+    tzset();
 }
 
 QTEST_GUILESS_MAIN(ScanTest)
