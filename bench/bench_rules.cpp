@@ -4,6 +4,7 @@
 // several passes, each over a fresh list whose previews equal the names. A
 // last pass runs with the main window's model following the list, which
 // judges every row's fate.
+#include "bench/photorows.h"
 #include "engine/filelist.h"
 #include "mainwindow/filelistmodel.h"
 #include "rules/insert.h"
@@ -21,23 +22,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int Rows = 32766;
+constexpr int Rows = PhotoRowCount;
 constexpr int Rounds = 9;
-
-std::vector<FileEntry> Photos()
-{
-    std::vector<FileEntry> rows(Rows);
-    for (int i = 0; i < Rows; ++i) {
-        rows[size_t(i)].Name = u"IMG_%1.JPG"_s.arg(i + 1, 5, 10, QChar(u'0'));
-        rows[size_t(i)].Preview = rows[size_t(i)].Name;
-    }
-    return rows;
-}
 
 // The median time of one pass over a fresh list, in milliseconds.
 double PassMilliseconds(FileList &list, const std::function<void()> &pass, int *changed)
 {
-    const std::vector<FileEntry> photos = Photos();
+    const std::vector<FileEntry> photos = PhotoRows();
     std::vector<double> times;
     for (int round = 0; round < Rounds; ++round) {
         list.assign(photos);

@@ -3,6 +3,7 @@
 // after an individual edit; beside it, the pass itself with the window's
 // model connected, and the memory twenty steps of history take. The last
 // line is the full judgement in milliseconds.
+#include "bench/photorows.h"
 #include "engine/filelist.h"
 #include "engine/liststatus.h"
 #include "mainwindow/filelistmodel.h"
@@ -20,18 +21,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int Rows = 32766;
+constexpr int Rows = PhotoRowCount;
 constexpr int Rounds = 9;
-
-std::vector<FileEntry> Photos()
-{
-    std::vector<FileEntry> rows(Rows);
-    for (int i = 0; i < Rows; ++i) {
-        rows[size_t(i)].Name = u"IMG_%1.JPG"_s.arg(i + 1, 5, 10, QChar(u'0'));
-        rows[size_t(i)].Preview = rows[size_t(i)].Name;
-    }
-    return rows;
-}
 
 std::vector<QString> FolderNames(const std::vector<FileEntry> &rows)
 {
@@ -66,7 +57,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const std::vector<FileEntry> photos = Photos();
+    const std::vector<FileEntry> photos = PhotoRows();
     FileList list;
     list.setFolderNames(FolderNames(photos));
 

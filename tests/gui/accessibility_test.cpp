@@ -1,4 +1,5 @@
 #include "every_dialog.h"
+#include "windowtest.h"
 
 #include "support/recordingmessagesink.h"
 #include "support/tempfolder.h"
@@ -40,17 +41,11 @@ QStringList Unnamed(QWidget *window)
 
 } // namespace
 
-class AccessibilityTest : public QObject
+class AccessibilityTest : public WindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProgramFolder> m_program;
-    std::unique_ptr<TempFolder> m_folder;
-    std::unique_ptr<RecordingMessageSink> m_messages;
-    std::unique_ptr<AppSettings> m_settings;
-    std::unique_ptr<MainWindow> m_window;
-
     MainWindow &start()
     {
         for (const char *name : {"a.txt", "b.txt", "c.txt"})
@@ -60,25 +55,8 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_program = std::make_unique<ProgramFolder>();
-        m_folder = std::make_unique<TempFolder>();
-        m_messages = std::make_unique<RecordingMessageSink>();
-        m_settings = std::make_unique<AppSettings>();
-        SetFirstRunHook([] { return true; });
-    }
-
-    void cleanup()
-    {
-        if (m_window)
-            m_window->hide();
-        m_window.reset();
-        m_settings.reset();
-        m_messages.reset();
-        m_folder.reset();
-        m_program.reset();
-    }
+    void init() { SetUp(); }
+    void cleanup() { TearDown(); }
 
     void everyControlHasANameAndItsTooltip_data()
     {
