@@ -62,6 +62,8 @@ int main(int argc, char *argv[])
         }
         close(fd);
     }
+    // The files' own write-back would otherwise run through the timings.
+    sync();
 
     AppSettings settings;
     settings.CurrentFolder = dir.path();

@@ -126,6 +126,11 @@ QString MakeDateText(qint64 secondsSinceEpoch)
     // A time the calendar cannot hold shows as unknown rather than as a date.
     if (!fields)
         return QStringLiteral("--/--/-- --:--:--");
+    // Files copied together share their time: they share its text too.
+    thread_local std::array<int, 6> lastFields{-1};
+    thread_local QString lastText;
+    if (*fields == lastFields)
+        return lastText;
     static constexpr char16_t separators[6] = {u'/', u'/', u' ', u':', u':', 0};
     QChar text[17];
     int k = 0;
@@ -136,11 +141,18 @@ QString MakeDateText(qint64 secondsSinceEpoch)
         if (separators[f])
             text[k++] = QChar(separators[f]);
     }
-    return QString(text, 17);
+    lastFields = *fields;
+    lastText = QString(text, 17);
+    return lastText;
 }
 
 QString MakeSizeText(qint64 bytes)
 {
+    // Files of one size share its text.
+    thread_local qint64 lastBytes = -1;
+    thread_local QString lastText;
+    if (bytes == lastBytes)
+        return lastText;
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, bytes).ptr;
     const int length = std::min(int(end - digits), 12);
@@ -148,6 +160,8 @@ QString MakeSizeText(qint64 bytes)
     QChar *out = text.data() + (12 - length);
     for (int k = 0; k < length; ++k)
         out[k] = QLatin1Char(digits[k]);
+    lastBytes = bytes;
+    lastText = text;
     return text;
 }
 
