@@ -21,6 +21,7 @@
 #include <QTreeView>
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +69,8 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
+    // The files' own write-back would otherwise run through the timings.
+    sync();
 
     AppSettings bare;
     bare.CurrentFolder = data.path();
