@@ -2,6 +2,7 @@
 // its DateTimeOriginal, against reading their modification times in the same
 // run, and the date rule's whole pass with the shooting date. The last line
 // gives the reading figure, meant to stay under 2000 ms.
+#include "bench/benchtime.h"
 #include "engine/scan.h"
 #include "platform/filesystem.h"
 #include "rules/date.h"
@@ -23,20 +24,6 @@ constexpr int Rounds = 5;
 // is a hole in the file, so that a reading which went past the metadata
 // would show in the figures without filling the disk.
 constexpr qint64 FileBytes = 6 << 20;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template<typename F> double Milliseconds(F &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 } // namespace
 

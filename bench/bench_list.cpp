@@ -4,6 +4,7 @@
 // folder scan measured in the same run. The name and preview sorts use the
 // Japanese collation; its cost alone is measured on long mixed names too.
 // Every sort is meant to stay under 100 ms.
+#include "bench/benchtime.h"
 #include "engine/filelist.h"
 #include "engine/scan.h"
 #include "mainwindow/mainwindow.h"
@@ -27,20 +28,6 @@ namespace {
 
 constexpr int Files = 32766;
 constexpr int Rounds = 5;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template<typename F> double Milliseconds(F &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // Lets the window paint what changed, so that drawing counts too.
 void Settle()

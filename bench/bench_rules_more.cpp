@@ -2,6 +2,7 @@
 // case where every row after the first needs a suffix, and each conversion
 // pass over a full list. The last line gives the date naming figure.
 
+#include "bench/benchtime.h"
 #include "engine/scan.h"
 #include "platform/names.h"
 #include "rules/conversion.h"
@@ -24,7 +25,7 @@ constexpr int FileCount = 32766;
 
 constexpr int Runs = 5;
 
-double Milliseconds(const QElapsedTimer &timer)
+double ElapsedMilliseconds(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
 }
@@ -34,7 +35,7 @@ class Measure final
 {
 public:
     Measure() : m_cpu(std::clock()) { m_timer.start(); }
-    double elapsed() const { return Milliseconds(m_timer); }
+    double elapsed() const { return ElapsedMilliseconds(m_timer); }
     double cpu() const { return double(std::clock() - m_cpu) * 1000.0 / CLOCKS_PER_SEC; }
     double Report(const char *what, int run) const
     {
@@ -47,12 +48,6 @@ private:
     QElapsedTimer m_timer;
     std::clock_t m_cpu;
 };
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Previews a user could have after a numbering, in every script the
 // conversions touch.
@@ -91,7 +86,7 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    std::printf("made %d files modified on one day: %.1f ms\n", FileCount, Milliseconds(timer));
+    std::printf("made %d files modified on one day: %.1f ms\n", FileCount, ElapsedMilliseconds(timer));
 
     AppSettings settings;
     settings.CurrentFolder = dir.path();

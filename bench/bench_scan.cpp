@@ -1,5 +1,6 @@
 // Times the folder scan of 32,766 files, with the status of every row, against
 // a bare readdir + fstatat loop over the same folder.
+#include "bench/benchtime.h"
 #include "engine/liststatus.h"
 #include "engine/scan.h"
 #include "platform/filesystem.h"
@@ -19,12 +20,6 @@ namespace {
 
 constexpr int Files = 32766;
 constexpr int Runs = 7;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The least any scan must do: list the names and stat each entry once.
 qint64 RawScan(const QByteArray &folder)

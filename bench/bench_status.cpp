@@ -3,6 +3,7 @@
 // after an individual edit; beside it, the pass itself with the window's
 // model connected, and the memory twenty steps of history take. The last
 // line is the full judgement in milliseconds.
+#include "bench/benchtime.h"
 #include "bench/photorows.h"
 #include "engine/filelist.h"
 #include "engine/liststatus.h"
@@ -30,12 +31,6 @@ std::vector<QString> FolderNames(const std::vector<FileEntry> &rows)
     for (const FileEntry &row : rows)
         names.push_back(row.Name);
     return names;
-}
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // The resident memory of this process, in kilobytes.

@@ -69,6 +69,13 @@ struct HourOffset
     std::string zone; // TZ as it was: another zone knows nothing of this one
 };
 
+// Whether TZ still reads as zone, which holds it as it was last seen.
+bool SameZone(const std::string &zone)
+{
+    const char *now = std::getenv("TZ");
+    return now ? zone == now : zone == "\n";
+}
+
 std::string ZoneSetting()
 {
     const char *zone = std::getenv("TZ");
@@ -82,8 +89,8 @@ std::optional<std::array<int, 6>> LocalTimeFields(qint64 secondsSinceEpoch)
     // localtime_r takes a lock of the whole process on every call; the
     // files of a folder often share their hour, whose offset is found once.
     thread_local HourOffset known;
-    if (const std::string zone = ZoneSetting(); zone != known.zone)
-        known = HourOffset{std::numeric_limits<qint64>::min(), 0, false, zone};
+    if (!SameZone(known.zone))
+        known = HourOffset{std::numeric_limits<qint64>::min(), 0, false, ZoneSetting()};
     const qint64 hour =
         secondsSinceEpoch >= 0 ? secondsSinceEpoch / 3600 : -((-secondsSinceEpoch + 3599) / 3600);
     if (known.verified && known.hour == hour) {

@@ -472,7 +472,10 @@ void MainWindow::UndoLastRun()
 {
     if (m_busy)
         return;
-    if (m_model->status().changing() + m_model->status().colliding() + m_model->status().refused() > 0 &&
+    bool previews = false;
+    for (int row = 1; row <= m_list.count() && !previews; ++row)
+        previews = !IsUnchanged(m_list.at(row));
+    if (previews &&
         !Messages().AskYesNoDefaultNo(
             QStringLiteral("一覧には，まだ実行していない変換後の名前があります．") + CrLf +
                 QStringLiteral("直前の置換を元に戻す一覧に替えると，それは失われます．続けますか？"),

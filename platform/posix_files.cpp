@@ -259,10 +259,13 @@ bool PosixFileSystem::FolderWritable(const QString &path)
            access(encoded.constData(), W_OK | X_OK) == 0;
 }
 
-LockAttempt PosixFileSystem::LockExclusive(const QString &path)
+namespace {
+
+// Takes an exclusive lock on the open description fd without waiting; the
+// lock keeps fd, which is closed when the lock cannot be had.
+LockAttempt LockDescription(int fd)
 {
     LockAttempt attempt;
-    const int fd = open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return attempt;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -274,21 +277,18 @@ LockAttempt PosixFileSystem::LockExclusive(const QString &path)
     return attempt;
 }
 
+} // namespace
+
+LockAttempt PosixFileSystem::LockExclusive(const QString &path)
+{
+    return LockDescription(open(EncodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+}
+
 LockAttempt PosixFileSystem::LockFolder(const FolderHandle &folder)
 {
-    LockAttempt attempt;
     if (!folder.isOpen())
-        return attempt;
+        return {};
     // A description of its own: a lock belongs to the open description, and
     // the handle's is shared by every copy of it.
-    const int fd = openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return attempt;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        attempt.busy = errno == EWOULDBLOCK;
-        close(fd);
-        return attempt;
-    }
-    attempt.lock = std::make_unique<FlockHeld>(fd);
-    return attempt;
+    return LockDescription(openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }

@@ -45,15 +45,6 @@ class AccessibilityTest : public WindowTest
 {
     Q_OBJECT
 
-private:
-    MainWindow &start()
-    {
-        for (const char *name : {"a.txt", "b.txt", "c.txt"})
-            m_folder->addFile(QLatin1StringView(name));
-        m_window = StartWindow(*m_program, *m_settings, m_folder->path());
-        return *m_window;
-    }
-
 private slots:
     void init() { SetUp(); }
     void cleanup() { TearDown(); }
@@ -71,7 +62,7 @@ private slots:
     void everyControlHasANameAndItsTooltip()
     {
         QFETCH(QString, window);
-        MainWindow &w = start();
+        MainWindow &w = StartOnThreeFiles();
         QStringList unnamed;
         if (window == u"frmMain") {
             unnamed = Unnamed(&w);
@@ -97,7 +88,7 @@ private slots:
     // The toolbar's buttons are named and described, the shortcut included.
     void toolbarButtonsAreNamed()
     {
-        MainWindow &w = start();
+        MainWindow &w = StartOnThreeFiles();
         auto *toolbar = w.findChild<QToolBar *>(u"tlbMain"_s);
         QWidget *edit = toolbar->widgetForAction(toolbar->findChild<QAction *>(u"IDEDIT"_s));
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(edit);
@@ -113,7 +104,7 @@ private slots:
     void listExposesColumnsAndCells()
     {
         m_folder->addRawFile(QByteArray("\xff_bad.txt"));
-        MainWindow &w = start();
+        MainWindow &w = StartOnThreeFiles();
         QAccessibleInterface *list =
             QAccessible::queryAccessibleInterface(w.findChild<QWidget *>(u"lvwMain"_s));
         QAccessibleTableInterface *table = list->tableInterface();

@@ -17,15 +17,6 @@ class DialogChromeTest : public WindowTest
 {
     Q_OBJECT
 
-private:
-    MainWindow &start()
-    {
-        for (const char *name : {"a.txt", "b.txt", "c.txt"})
-            m_folder->addFile(QLatin1StringView(name));
-        m_window = StartWindow(*m_program, *m_settings, m_folder->path());
-        return *m_window;
-    }
-
     // Opens the dialog of that name and runs check on it while it is open.
     void whileOpen(const QString &name, const DialogCheck &check)
     {
@@ -57,7 +48,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, resizable);
-        start();
+        StartOnThreeFiles();
         whileOpen(name, [&](QWidget *dialog) {
             QVERIFY(dialog);
             const Qt::WindowFlags flags = dialog->windowFlags();
@@ -85,7 +76,7 @@ private slots:
 
     void sideWindowsHaveNoMinimiseOrMaximise()
     {
-        MainWindow &w = start();
+        MainWindow &w = StartOnThreeFiles();
         for (const char *key : {"IDETC", "IDPIC"}) {
             w.Dispatch(QLatin1StringView(key));
             QWidget *side = QLatin1StringView(key) == u"IDETC" ? w.findChild<QWidget *>(u"frmEtc"_s)
@@ -111,7 +102,7 @@ private slots:
 
     void numberingHelpShowsWhole()
     {
-        start();
+        StartOnThreeFiles();
         whileOpen(u"frmNumber"_s, [](QWidget *dialog) {
             auto *help = dialog->findChild<QPlainTextEdit *>(u"txtHelp"_s);
             QVERIFY(help->toPlainText().contains(u"桁をそろえる A01.txt"_s));
@@ -125,7 +116,7 @@ private slots:
 
     void patternBoxShowsAPattern()
     {
-        MainWindow &w = start();
+        MainWindow &w = StartOnThreeFiles();
         auto *pattern = w.findChild<QComboBox *>(u"cmbRefer"_s);
         const int needed = pattern->fontMetrics().horizontalAdvance(u"京都2024春_*.JPG"_s);
         QVERIFY(pattern->lineEdit()->width() >= needed);
@@ -136,7 +127,7 @@ private slots:
 
     void progressKeepsItsLayoutWithoutItsButton()
     {
-        MainWindow &w = start();
+        MainWindow &w = StartOnThreeFiles();
         ProgressWindow::SetTiming(0, 0);
         ProgressWindow progress(&w, ProgressWindow::OtherInput::Dropped);
         progress.BeginStage(u"試し変換"_s, 10, true);

@@ -54,9 +54,7 @@ private:
     // A window on a.txt, b.txt and c.txt, active, with row 2 current.
     MainWindow &start()
     {
-        for (const char *name : {"a.txt", "b.txt", "c.txt"})
-            m_folder->addFile(QLatin1StringView(name));
-        m_window = StartWindow(*m_program, *m_settings, m_folder->path());
+        StartOnThreeFiles();
         m_window->activateWindow();
         if (!QTest::qWaitForWindowActive(m_window.get()))
             qFatal("window not active");

@@ -34,6 +34,15 @@ protected:
         m_program.reset();
     }
 
+    // The window started on a folder of a.txt, b.txt and c.txt.
+    MainWindow &StartOnThreeFiles()
+    {
+        for (const char *name : {"a.txt", "b.txt", "c.txt"})
+            m_folder->addFile(QLatin1StringView(name));
+        m_window = StartWindow(*m_program, *m_settings, m_folder->path());
+        return *m_window;
+    }
+
     std::unique_ptr<ProgramFolder> m_program;
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<RecordingMessageSink> m_messages;
