@@ -8,11 +8,9 @@
 
 #include <QCollator>
 #include <QLocale>
-#include <array>
-#include <atomic>
-#include <cstring>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <numeric>
 #include <optional>
